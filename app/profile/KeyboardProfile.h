@@ -1,0 +1,79 @@
+// The one document of the configuration program: every key assignment in
+// both layers, the key colours, the three libraries, the code and name tables,
+// and the device facade through which the device jobs reach the keyboard.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "VelkorOndrix_HWI.h"
+#include "profile/ActionList.h"
+#include "profile/LightArea.h"
+
+enum AssignmentMode : int {
+    ModeNotSet = 0,
+    ModeSingle = 1,
+    ModeCombo = 2,
+    ModeMacro = 3,
+    ModeEmulation = 4,
+    ModeMultimedia = 5,
+    ModeMouse = 6,
+    ModeFunction = 7,
+    ModePower = 8,
+};
+
+class KeyboardProfile {
+public:
+    static constexpr int kKeyCount = 108;           // key IDs 1..108
+    static constexpr int kSlotCount = 218;          // slot = key ID * 2 + level
+    static constexpr int kLightAreaCount = 109;     // entry 0 belongs to no key
+    static constexpr int kCodeTableSize = 1024;
+    static constexpr int kModeCount = 9;
+
+    static constexpr int slot(int keyId, int level) { return keyId * 2 + level; }
+
+    std::string language;                      // "en-US" or "zh-CN"
+    std::map<int, std::wstring> keyNames;      // function code -> English name
+    std::array<int, kCodeTableSize> codeToHw{};
+    std::array<int, kCodeTableSize> hwToCode{};
+    std::array<std::wstring, kModeCount> modeNamesZh;
+    std::array<std::wstring, kModeCount> modeNamesEn;
+    int currentKey = 0;
+    int currentLevel = 0;
+    ActionList predefinedMacro;
+    ActionList predefinedCombo;
+    ActionList predefinedEmu;
+    std::array<LightArea, kLightAreaCount> lightAreas{};
+    std::array<int, kSlotCount> modes{};
+    std::array<int, kSlotCount> hwCodes{};
+    std::array<ActionList, kSlotCount> sequences;
+    CTarnHWI device;                           // destroyed before the sequences
+    MessageWindow* notifyWindow = nullptr;     // receives a device job's messages
+    std::wstring firmwarePath;
+
+    // Model.
+    void resetToDefaults();
+
+    // Code and name tables.
+    bool buildNameTables();
+    std::wstring hwCodeName(int hw) const;
+    int hwToFunctionCode(int hw) const;
+    std::wstring actionItemName(int code, bool withDirection) const;
+    int actionItemToHwCode(const std::wstring& text) const;
+    std::wstring assignmentSummary(int keyId, int level) const;
+
+    // Profile file (XML). Both return false on failure; a failed load leaves
+    // the profile as it was, a failed save leaves the previous file in place.
+    bool saveProfile(const std::filesystem::path& path) const;
+    bool loadProfile(const std::filesystem::path& path);
+
+    // Translation to and from the keyboard, run by the device jobs.
+    // Each returns false when the transfer failed; a failed read leaves the
+    // profile unchanged.
+    bool writeKeysToDevice(MessageWindow* window);
+    bool writeLightsToDevice();
+    bool readKeysFromDevice(MessageWindow* window);
+    bool readLightsFromDevice();
+};

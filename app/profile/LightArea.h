@@ -1,0 +1,10 @@
+#pragma once
+
+// Backlight colour of one key, 0..255 per channel.
+struct LightArea {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+
+    friend bool operator==(const LightArea&, const LightArea&) = default;
+};

@@ -1,0 +1,103 @@
+// VelkorOndrix_HWI — the device library: one facade over the programmable
+// 108-key keyboard's HID link, plus the system-wide keyboard hook.
+//
+// The program includes only this header (and HidPlatform.h where it selects the
+// simulated keyboard). Only plain values cross this boundary: ints, int arrays,
+// caller-owned wide-character buffers, the firmware text and MessageWindow
+// pointers. No exception ever leaves the library.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+#if defined(_WIN32)
+#  if defined(VELKORONDRIX_HWI_BUILD)
+#    define VELKORONDRIX_HWI_API __declspec(dllexport)
+#  else
+#    define VELKORONDRIX_HWI_API __declspec(dllimport)
+#  endif
+#else
+#  define VELKORONDRIX_HWI_API __attribute__((visibility("default")))
+#endif
+
+// Posted window messages shared by the library, the workers and the windows.
+namespace hwi_msg {
+constexpr unsigned kTrayCallback = 1125;  // WM_USER + 101
+constexpr unsigned kKeyEvent = 1126;      // WM_USER + 102, from the keyboard hook
+constexpr unsigned kProgress = 1127;      // WM_USER + 103
+constexpr unsigned kDone = 1128;          // WM_USER + 104
+}  // namespace hwi_msg
+
+// Stands in for a window handle: whatever the library or a worker notifies.
+class VELKORONDRIX_HWI_API MessageWindow {
+public:
+    virtual ~MessageWindow() = default;
+    // Must be thread-safe and asynchronous (queued, never handled inline).
+    virtual void postMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+};
+
+class CBrantUtil;
+class CBrant;
+
+class VELKORONDRIX_HWI_API CTarnHWI {
+public:
+    CTarnHWI();
+    ~CTarnHWI();
+    CTarnHWI(const CTarnHWI&) = delete;
+    CTarnHWI& operator=(const CTarnHWI&) = delete;
+
+    // Frame: discovery, opening, closing, firmware version.
+    bool DetectDevice();
+    bool __createDev();
+    bool __closeDev();
+    wchar_t* getHardwareVersion();
+    bool ReadKeyboardVersion(wchar_t* text);  // text holds at least 64 characters
+
+    // Host-side memory image of the keyboard.
+    bool prepare();
+    bool setKeyConfiguration(int layer, int key, int* words, int count);
+    bool getKeyConfiguration(int layer, int key, int* words, int capacity);
+    bool setKeyboardLightArea(int* values);  // 324 values
+    bool getKeyboardLightArea(int* values);  // 324 values
+    bool setKeyLight(int ignored, int* values);  // 108 values
+    bool getKeyLight(int ignored, int* values);  // 108 values
+
+    // Transfers between the image and the keyboard.
+    bool writeKeyConfigurationToDev(MessageWindow* window);
+    bool readKeyDefinationFromDev(MessageWindow* window);
+    bool readKeyLightFromDev();
+
+    bool WriteFirmwareToKeyboard(char* image, int length, MessageWindow* window);
+
+    // Cancellation of a running transfer, asked from another thread. The
+    // transfer stops at the next packet boundary (or while waiting for a read)
+    // and returns false. Cleared by clearCancelRequest() before the next job.
+    void requestCancel();
+    void clearCancelRequest();
+    bool cancelRequested() const;
+
+private:
+    std::unique_ptr<CBrantUtil> transport;
+    std::unique_ptr<CBrant> model;
+    wchar_t versionText[64] = {};
+    std::atomic<bool> cancelFlag{false};
+};
+
+// ---- Keyboard hook --------------------------------------------------------
+// Shaped like the system's low-level keyboard hook record.
+struct KeyboardHookRecord {
+    std::uint32_t vkCode;
+    std::uint32_t scanCode;
+    std::uint32_t flags;      // bit 0: extended key
+    std::uint32_t time;
+    std::uintptr_t dwExtraInfo;
+};
+
+// Every key press and release anywhere on the desktop becomes message 1126
+// posted to `window`, and the key event itself is swallowed.
+VELKORONDRIX_HWI_API void InstallHook(MessageWindow* window);
+VELKORONDRIX_HWI_API void UninstallHook();
+// The hook procedure: message is 256/257/260/261 (key down/up, system key
+// down/up); hookData points to a KeyboardHookRecord. Always returns 1.
+VELKORONDRIX_HWI_API std::intptr_t KeyBoardProc(int code, std::uintptr_t message, std::intptr_t hookData);
