@@ -1,0 +1,176 @@
+#include "CommandLine.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace ctl {
+
+namespace {
+
+struct CommandInfo {
+    const char* name;
+    const char* operand;  // nullptr: takes no operand
+    const char* usage;
+};
+
+constexpr CommandInfo kCommands[] = {
+    {"list", nullptr,
+     "Usage: velkorondrix-ctl list\n"
+     "List the HID interfaces present and mark the one that is the keyboard.\n"},
+    {"version", nullptr,
+     "Usage: velkorondrix-ctl version\n"
+     "Print the keyboard's firmware version text.\n"},
+    {"write", "PROFILE.pro",
+     "Usage: velkorondrix-ctl write PROFILE.pro [--keys-only | --lights-only] [--verify]\n"
+     "Load a profile file and write its key assignments and key colours to the keyboard.\n"
+     "  --keys-only    write the key assignments only\n"
+     "  --lights-only  write the key colours only\n"
+     "  --verify       read the keyboard back afterwards and report every key slot\n"
+     "                 or colour that differs from the profile\n"},
+    {"read", "PROFILE.pro",
+     "Usage: velkorondrix-ctl read PROFILE.pro\n"
+     "Read the key assignments and key colours from the keyboard and save them as a\n"
+     "profile file (with empty libraries).\n"},
+    {"show", "PROFILE.pro",
+     "Usage: velkorondrix-ctl show PROFILE.pro [--lang en-US | zh-CN]\n"
+     "Print every assigned key of both layers with its mode and assignment, and every\n"
+     "key colour that is not black.\n"
+     "  --lang zh-CN   mode labels in Chinese\n"},
+    {"firmware", "FILE.hex",
+     "Usage: velkorondrix-ctl firmware FILE.hex\n"
+     "Check an Intel HEX firmware image and download it to the keyboard.\n"},
+};
+
+constexpr const char* kGlobalHelp =
+    "Usage: velkorondrix-ctl [--simulator FILE] COMMAND [ARGS] [--help]\n"
+    "Configure the programmable 108-key keyboard from the command line.\n"
+    "\n"
+    "Commands:\n"
+    "  list                     HID interfaces present, and which one is the keyboard\n"
+    "  version                  the keyboard's firmware version\n"
+    "  write PROFILE.pro        write a profile's keys and colours to the keyboard\n"
+    "  read PROFILE.pro         read the keyboard's keys and colours into a profile\n"
+    "  show PROFILE.pro         print a profile's assigned keys and colours\n"
+    "  firmware FILE.hex        download new firmware to the keyboard\n"
+    "\n"
+    "Options for every command:\n"
+    "  --simulator FILE         use the simulated keyboard kept in FILE (as does the\n"
+    "                           environment variable VELKORONDRIX_SIMULATOR); the\n"
+    "                           keyboard is attached while FILE exists, and an empty\n"
+    "                           file is a factory-fresh keyboard\n"
+    "  --help                   usage of the tool or of one command\n"
+    "\n"
+    "Exit status: 0 success, 2 usage error, 3 no keyboard, 4 unreadable or invalid\n"
+    "profile, 5 transfer failed, 6 invalid firmware image, 7 verify found differences.\n";
+
+const CommandInfo* findCommand(const std::string& name) {
+    const auto it = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                 [&](const CommandInfo& info) { return name == info.name; });
+    return it == std::end(kCommands) ? nullptr : &*it;
+}
+
+// "--name=value" or "--name value"; false when the value is missing.
+bool optionValue(const std::string& arg, const std::string& name, int argc, const char* const* argv, int& i,
+                 std::string& value, bool& matched) {
+    matched = false;
+    if (arg == name) {
+        matched = true;
+        if (i + 1 >= argc)
+            return false;
+        value = argv[++i];
+        return true;
+    }
+    if (arg.rfind(name + "=", 0) == 0) {
+        matched = true;
+        value = arg.substr(name.size() + 1);
+        return true;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool CommandLine::isCommand(const std::string& name) {
+    return findCommand(name) != nullptr;
+}
+
+std::string CommandLine::usage(const std::string& command) {
+    const CommandInfo* info = findCommand(command);
+    return info ? std::string(info->usage) + "Also: --simulator FILE, --help.\n" : kGlobalHelp;
+}
+
+CommandLine CommandLine::parse(int argc, const char* const* argv) {
+    CommandLine line;
+    std::vector<std::string> operands;
+    auto fail = [&](std::string message) {
+        if (line.problem.empty())
+            line.problem = std::move(message);
+    };
+
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        bool matched = false;
+        std::string value;
+        if (arg == "--help" || arg == "-h") {
+            line.help = true;
+        } else if (!optionValue(arg, "--simulator", argc, argv, i, value, matched)) {
+            fail("--simulator needs a file name");
+        } else if (matched) {
+            if (value.empty())
+                fail("--simulator needs a file name");
+            line.simulator = value;
+        } else if (!optionValue(arg, "--lang", argc, argv, i, value, matched)) {
+            fail("--lang needs a language code (en-US or zh-CN)");
+        } else if (matched) {
+            if (value != "en-US" && value != "zh-CN")
+                fail("unknown language '" + value + "' (use en-US or zh-CN)");
+            line.language = value;
+        } else if (arg == "--keys-only") {
+            line.keysOnly = true;
+        } else if (arg == "--lights-only") {
+            line.lightsOnly = true;
+        } else if (arg == "--verify") {
+            line.verify = true;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            fail("unknown option '" + arg + "'");
+        } else if (line.command.empty()) {
+            line.command = arg;
+            if (arg == "help") {
+                line.help = true;
+                line.command.clear();
+                // "help COMMAND" is the same as "COMMAND --help".
+                if (i + 1 < argc && isCommand(argv[i + 1]))
+                    line.command = argv[++i];
+            } else if (!isCommand(arg)) {
+                fail("unknown command '" + arg + "'");
+            }
+        } else {
+            operands.push_back(arg);
+        }
+    }
+    if (line.help)
+        return line;  // help wins over every other problem
+
+    const CommandInfo* info = findCommand(line.command);
+    if (!info) {
+        fail("no command given");
+        return line;
+    }
+    if (info->operand) {
+        if (operands.empty())
+            fail(line.command + " needs " + info->operand);
+        else
+            line.operand = operands.front();
+    }
+    if (operands.size() > (info->operand ? 1u : 0u))
+        fail("unexpected argument '" + operands.back() + "'");
+    if ((line.keysOnly || line.lightsOnly || line.verify) && line.command != "write")
+        fail("--keys-only, --lights-only and --verify are options of 'write' only");
+    if (line.keysOnly && line.lightsOnly)
+        fail("--keys-only and --lights-only exclude each other");
+    if (line.language != "en-US" && line.command != "show")
+        fail("--lang is an option of 'show' only");
+    return line;
+}
+
+}  // namespace ctl

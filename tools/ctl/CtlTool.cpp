@@ -1,0 +1,361 @@
+#include "CtlTool.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+#include "FirmwareFile.h"
+#include "HidPlatform.h"
+#include "ProgressDisplay.h"
+#include "QueuedMessageWindow.h"
+#include "Utf8.h"
+#include "profile/KeyboardProfile.h"
+
+namespace ctl {
+
+namespace {
+
+constexpr const char* kToolName = "velkorondrix-ctl";
+constexpr const char* kSimulatorVariable = "VELKORONDRIX_SIMULATOR";
+constexpr int kKeySlots = 216;
+constexpr int kFirmwareScale = 150;
+constexpr int kWordCapacity = 65536;
+
+// The device library's rule for which HID interface is the keyboard:
+// interface 1 of vendor 0483, product 5022.
+bool isKeyboardPath(const std::wstring& path) {
+    auto idAfter = [&](const wchar_t* tag) {
+        const std::size_t at = path.find(tag);
+        return at == std::wstring::npos ? std::wstring() : path.substr(at + 4, 4);
+    };
+    const std::size_t mi = path.find(L"mi_01");
+    return mi != std::wstring::npos && mi > 0 && idAfter(L"vid_") == L"0483" && idAfter(L"pid_") == L"5022";
+}
+
+void setSimulator(const std::string& file) {
+#if defined(_WIN32)
+    _putenv_s(kSimulatorVariable, file.c_str());
+#else
+    setenv(kSimulatorVariable, file.c_str(), 1);
+#endif
+}
+
+std::string quoted(const std::string& path) {
+    return "'" + path + "'";
+}
+
+// The words of one key definition up to its last word in use.
+std::vector<int> keyWords(CTarnHWI& device, int level, int keyId, std::vector<int>& buffer) {
+    std::fill(buffer.begin(), buffer.end(), 0);
+    device.getKeyConfiguration(level, keyId, buffer.data(), kWordCapacity);
+    std::size_t used = 2;
+    switch (buffer[0]) {
+    case 0: used = 2 + std::max(buffer[1], 0); break;
+    case 1: used = 3 + std::max(buffer[2], 0); break;
+    case 2: used = 4 + (buffer[2] ? std::max(buffer[3], 0) : std::max(2 * buffer[3] - 1, 0)); break;
+    default: break;
+    }
+    used = std::min<std::size_t>(used, buffer.size());
+    return {buffer.begin(), buffer.begin() + used};
+}
+
+std::string describeSlot(const KeyboardProfile& profile, int keyId, int level) {
+    const int mode = profile.modes[KeyboardProfile::slot(keyId, level)];
+    if (mode < 0 || mode >= KeyboardProfile::kModeCount)
+        return "mode " + std::to_string(mode);
+    std::string text = toUtf8(profile.modeNamesEn[mode]);
+    const std::string summary = toUtf8(profile.assignmentSummary(keyId, level));
+    if (!summary.empty())
+        text += " \"" + summary + "\"";
+    return text;
+}
+
+std::string colourText(const LightArea& area) {
+    std::ostringstream text;
+    text << "(" << area.red << ", " << area.green << ", " << area.blue << ")";
+    return text.str();
+}
+
+std::string keyText(int keyId, int level) {
+    return "key " + std::to_string(keyId) + " L" + std::to_string(level + 1);
+}
+
+}  // namespace
+
+CtlTool::CtlTool(std::ostream& out_, std::ostream& err_, bool terminal_)
+    : out(out_), err(err_), terminal(terminal_) {}
+
+int CtlTool::run(int argc, const char* const* argv) {
+    const CommandLine line = CommandLine::parse(argc, argv);
+    if (line.help) {
+        out << CommandLine::usage(line.command);
+        return ExitOk;
+    }
+    if (!line.error().empty()) {
+        err << kToolName << ": " << line.error() << " (try '" << kToolName << " --help')\n";
+        return ExitUsage;
+    }
+    // Before anything asks for the HID platform: the library picks the
+    // simulated keyboard when it first looks.
+    if (!line.simulator.empty())
+        setSimulator(line.simulator);
+
+    if (line.command == "list")
+        return list();
+    if (line.command == "version")
+        return version();
+    if (line.command == "write")
+        return write(line);
+    if (line.command == "read")
+        return read(line);
+    if (line.command == "show")
+        return show(line);
+    return firmware(line);
+}
+
+int CtlTool::fail(int code, const std::string& message) {
+    err << kToolName << ": " << message << '\n';
+    return code;
+}
+
+std::unique_ptr<KeyboardProfile> CtlTool::newProfile() {
+    auto profile = std::make_unique<KeyboardProfile>();
+    profile->buildNameTables();
+    profile->resetToDefaults();
+    return profile;
+}
+
+int CtlTool::loadProfile(KeyboardProfile& profile, const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return fail(ExitBadProfile, "cannot read profile " + quoted(path) + ": no such file");
+    if (!std::ifstream(path, std::ios::binary))
+        return fail(ExitBadProfile, "cannot read profile " + quoted(path) + ": the file cannot be opened");
+    if (!profile.loadProfile(path))
+        return fail(ExitBadProfile, quoted(path) + " is not a valid profile file");
+    return ExitOk;
+}
+
+int CtlTool::openKeyboard(KeyboardProfile& profile) {
+    if (profile.device.__createDev())
+        return ExitOk;
+    if (profile.device.DetectDevice())
+        return fail(ExitNoKeyboard,
+                    "the keyboard was found but cannot be opened (in use by another program, or no permission)");
+    const char* simulator = std::getenv(kSimulatorVariable);
+    if (simulator && *simulator && !std::filesystem::exists(simulator))
+        return fail(ExitNoKeyboard, std::string("no keyboard found: the simulated keyboard's state file ") +
+                                        quoted(simulator) + " does not exist");
+    return fail(ExitNoKeyboard, "no keyboard found (connect it, or use --simulator FILE)");
+}
+
+bool CtlTool::runTransfer(const std::string& label, int total, bool slotIndices, const Transfer& transfer) {
+    QueuedMessageWindow window;
+    ProgressDisplay display(out, label, total, terminal);
+    bool ok = false;
+    std::thread worker([&] {
+        try {
+            ok = transfer(&window);
+        } catch (...) {
+            ok = false;  // out of memory: reported as a failed transfer
+        }
+        window.postMessage(hwi_msg::kDone, 0, 0);
+    });
+    for (;;) {
+        const PostedMessage message = window.take();
+        if (message.message == hwi_msg::kDone)
+            break;
+        if (message.message == hwi_msg::kProgress)
+            display.update(static_cast<int>(message.wParam) + (slotIndices ? 1 : 0));
+    }
+    worker.join();
+    // Reads send only the slots the keyboard holds: a complete read may stop
+    // short of the last slot index.
+    if (ok)
+        display.update(total);
+    display.finish();
+    return ok;
+}
+
+int CtlTool::list() {
+    const std::vector<std::wstring> paths = hwi::hidPlatform().interfacePaths();
+    const auto keyboard = std::find_if(paths.begin(), paths.end(), isKeyboardPath);
+    out << "HID interfaces (" << paths.size() << "):\n";
+    for (auto it = paths.begin(); it != paths.end(); ++it)
+        out << (it == keyboard ? "* " : "  ") << toUtf8(*it) << '\n';
+    if (keyboard == paths.end())
+        return fail(ExitNoKeyboard, "no keyboard among the HID interfaces");
+    out << "The keyboard is the interface marked *.\n";
+    return ExitOk;
+}
+
+int CtlTool::version() {
+    auto profile = newProfile();
+    if (const int code = openKeyboard(*profile))
+        return code;
+    wchar_t text[64] = {};
+    if (!profile->device.ReadKeyboardVersion(text))
+        return fail(ExitTransferFailed, "the keyboard did not answer the version request");
+    out << toUtf8(text) << '\n';
+    return ExitOk;
+}
+
+int CtlTool::write(const CommandLine& line) {
+    auto profile = newProfile();
+    if (const int code = loadProfile(*profile, line.operand))
+        return code;
+    if (const int code = openKeyboard(*profile))
+        return code;
+
+    const bool keys = !line.lightsOnly;
+    const bool lights = !line.keysOnly;
+    if (keys && !runTransfer("Writing keys", kKeySlots, true,
+                             [&](MessageWindow* window) { return profile->writeKeysToDevice(window); }))
+        return fail(ExitTransferFailed, "writing the keys to the keyboard failed");
+    if (lights && !profile->writeLightsToDevice())
+        return fail(ExitTransferFailed, "writing the key colours to the keyboard failed");
+    out << "Wrote " << (keys && lights ? "keys and colours" : keys ? "keys" : "colours") << " of "
+        << quoted(line.operand) << " to the keyboard.\n";
+    return line.verify ? verify(*profile, keys, lights) : ExitOk;
+}
+
+// Compares at the level of the device's words: what the keyboard holds
+// against what this profile gave the facade. That ignores the differences
+// that are no loss (a one-key combo comes back as a single key, macro items
+// come back without " Down" and " UP") and catches every one that is: codes
+// cut to their byte, sequences clipped to one record.
+int CtlTool::verify(KeyboardProfile& profile, bool keys, bool lights) {
+    std::vector<int> buffer(kWordCapacity);
+    std::vector<std::vector<int>> sentWords;
+    std::vector<std::string> sentText;
+    if (keys) {
+        for (int level = 0; level < 2; ++level) {
+            for (int keyId = 1; keyId <= KeyboardProfile::kKeyCount; ++keyId) {
+                sentWords.push_back(keyWords(profile.device, level, keyId, buffer));
+                sentText.push_back(describeSlot(profile, keyId, level));
+            }
+        }
+    }
+    const auto sentLights = profile.lightAreas;
+
+    int slotsDiffering = 0;
+    int coloursDiffering = 0;
+    if (keys) {
+        if (!runTransfer("Verifying keys", kKeySlots, true,
+                         [&](MessageWindow* window) { return profile.readKeysFromDevice(window); }))
+            return fail(ExitTransferFailed, "reading the keys back from the keyboard failed");
+        std::size_t i = 0;
+        for (int level = 0; level < 2; ++level) {
+            for (int keyId = 1; keyId <= KeyboardProfile::kKeyCount; ++keyId, ++i) {
+                if (keyWords(profile.device, level, keyId, buffer) == sentWords[i])
+                    continue;
+                ++slotsDiffering;
+                out << "differs: " << keyText(keyId, level) << ": wrote " << sentText[i] << ", the keyboard holds "
+                    << describeSlot(profile, keyId, level) << '\n';
+            }
+        }
+    }
+    if (lights) {
+        if (!profile.readLightsFromDevice())
+            return fail(ExitTransferFailed, "reading the key colours back from the keyboard failed");
+        for (int keyId = 1; keyId <= KeyboardProfile::kKeyCount; ++keyId) {
+            if (profile.lightAreas[keyId] == sentLights[keyId])
+                continue;
+            ++coloursDiffering;
+            out << "differs: key " << keyId << " colour: wrote " << colourText(sentLights[keyId])
+                << ", the keyboard holds " << colourText(profile.lightAreas[keyId]) << '\n';
+        }
+    }
+    if (slotsDiffering || coloursDiffering)
+        return fail(ExitVerifyMismatch, "verify failed: " + std::to_string(slotsDiffering) +
+                                            " key slot(s) and " + std::to_string(coloursDiffering) +
+                                            " colour(s) differ from the profile");
+    out << "Verified: the keyboard holds what was written.\n";
+    return ExitOk;
+}
+
+int CtlTool::read(const CommandLine& line) {
+    auto profile = newProfile();
+    if (const int code = openKeyboard(*profile))
+        return code;
+    if (!runTransfer("Reading keys", kKeySlots, true,
+                     [&](MessageWindow* window) { return profile->readKeysFromDevice(window); }))
+        return fail(ExitTransferFailed, "reading the keys from the keyboard failed");
+    if (!profile->readLightsFromDevice())
+        return fail(ExitTransferFailed, "reading the key colours from the keyboard failed");
+    if (!profile->saveProfile(line.operand))
+        return fail(ExitBadProfile, "cannot save profile " + quoted(line.operand));
+    out << "Read keys and colours from the keyboard into " << quoted(line.operand) << ".\n";
+    return ExitOk;
+}
+
+int CtlTool::show(const CommandLine& line) {
+    auto profile = newProfile();
+    if (const int code = loadProfile(*profile, line.operand))
+        return code;
+    profile->language = line.language;
+    const bool chinese = line.language == "zh-CN";
+    const auto& labels = chinese ? profile->modeNamesZh : profile->modeNamesEn;
+
+    std::size_t labelWidth = 0;
+    for (const std::wstring& label : labels)
+        labelWidth = std::max(labelWidth, label.size());
+
+    out << (chinese ? "按键：" : "Keys:") << '\n';
+    int assigned = 0;
+    for (int keyId = 1; keyId <= KeyboardProfile::kKeyCount; ++keyId) {
+        for (int level = 0; level < 2; ++level) {
+            const int mode = profile->modes[KeyboardProfile::slot(keyId, level)];
+            if (mode == ModeNotSet)
+                continue;
+            ++assigned;
+            const std::wstring label = mode > 0 && mode < KeyboardProfile::kModeCount
+                                           ? labels[mode]
+                                           : L"? " + std::to_wstring(mode);
+            out << "  " << std::setw(3) << keyId << " L" << level + 1 << "  " << toUtf8(label)
+                << std::string(labelWidth + 2 - std::min(label.size(), labelWidth), ' ')
+                << toUtf8(profile->assignmentSummary(keyId, level)) << '\n';
+        }
+    }
+    if (assigned == 0)
+        out << (chinese ? "  （没有已设置的按键）" : "  (no key is assigned)") << '\n';
+
+    out << (chinese ? "背光颜色（红 绿 蓝）：" : "Colours (red green blue):") << '\n';
+    int coloured = 0;
+    for (int keyId = 1; keyId <= KeyboardProfile::kKeyCount; ++keyId) {
+        const LightArea& area = profile->lightAreas[keyId];
+        if (area == LightArea{})
+            continue;
+        ++coloured;
+        out << "  " << std::setw(3) << keyId << "  " << std::setw(3) << area.red << ' ' << std::setw(3) << area.green
+            << ' ' << std::setw(3) << area.blue << '\n';
+    }
+    if (coloured == 0)
+        out << (chinese ? "  （所有按键均为黑色）" : "  (every key is black)") << '\n';
+    return ExitOk;
+}
+
+int CtlTool::firmware(const CommandLine& line) {
+    FirmwareFile image;
+    if (!image.load(line.operand))
+        return fail(ExitBadFirmware, quoted(line.operand) + " is not a valid firmware image: " + image.error());
+    auto profile = newProfile();
+    if (const int code = openKeyboard(*profile))
+        return code;
+    std::string& text = image.text();
+    if (!runTransfer("Downloading firmware", kFirmwareScale, false, [&](MessageWindow* window) {
+            return profile->device.WriteFirmwareToKeyboard(text.data(), static_cast<int>(text.size()), window);
+        }))
+        return fail(ExitTransferFailed, "the firmware download failed");
+    out << "Firmware downloaded. Keep the keyboard plugged in until its three indicator lights flash together,\n"
+           "then unplug it and plug it in again.\n";
+    return ExitOk;
+}
+
+}  // namespace ctl
