@@ -1,0 +1,43 @@
+// One key of one layer: what it sends and how that travels, both as the word
+// array the program exchanges with the facade and as a key record on the wire.
+#pragma once
+
+#include <memory>
+
+#include "VelkorOndrix_HWI.h"
+
+class VELKORONDRIX_HWI_API CKeyDefine {
+public:
+    enum Type { Normal = 0, Continuous = 1, Macro = 2 };
+    static constexpr unsigned char kRecordCode = 0xF0;
+
+    CKeyDefine(int key, int layer, int type) : key(key), layer(layer), type(type) {}
+    virtual ~CKeyDefine() = default;
+
+    // With a null buffer: stores the encoded size for packetSize in
+    // *totalSize, the header size in *headerSize, and returns false. With a
+    // zeroed buffer of that size: writes the record; false when the record
+    // carries no codes (it then travels as the slot's empty record).
+    virtual bool encode(unsigned char* buffer, int packetSize, int* totalSize, int* headerSize) = 0;
+    // Replaces the content with what the record in bytes[0..totalSize) holds.
+    virtual bool decode(const unsigned char* bytes, int packetSize, int totalSize) = 0;
+
+    // Fills the content from the word form; count bounds what is read.
+    virtual void fromWords(const int* words, int count) = 0;
+    // Writes the word form; the number of words needed, or -1 when that
+    // exceeds capacity (nothing is written then).
+    virtual int toWords(int* words, int capacity) const = 0;
+
+    // A new empty definition of the given type; null for an unknown type.
+    static std::unique_ptr<CKeyDefine> create(int type, int key, int layer);
+    // The record of an empty slot: a normal key with no codes.
+    static void writeEmptyRecord(unsigned char* packet, int packetSize, int layer, int key);
+
+    int key;    // 1..108
+    int layer;  // 1 or 2, wire numbering
+    int type;
+
+protected:
+    // 0x00, 0xF0, layer, key, type.
+    void writeHeader(unsigned char* packet) const;
+};

@@ -1,0 +1,148 @@
+#include "VelkorOndrix_HWI.h"
+
+#include <algorithm>
+
+#include "CBrant.h"
+#include "CBrantUtil.h"
+#include "CKeyDefine.h"
+#include "HidPlatform.h"
+#include "IntelHexImage.h"
+#include "KeyboardMatch.h"
+
+CTarnHWI::CTarnHWI() = default;
+
+CTarnHWI::~CTarnHWI() { __closeDev(); }
+
+bool CTarnHWI::DetectDevice() {
+    return hwi::findKeyboardInterface(hwi::hidPlatform()).has_value();
+}
+
+bool CTarnHWI::__createDev() {
+    if (transport)
+        return true;
+    const auto path = hwi::findKeyboardInterface(hwi::hidPlatform());
+    if (!path)
+        return false;
+    // An interface held by another program (or without permission) leaves
+    // the facade closed rather than open on a dead link.
+    std::unique_ptr<hwi::HidChannel> channel = hwi::hidPlatform().open(*path);
+    if (!channel)
+        return false;
+    transport = std::make_unique<CBrantUtil>(std::move(channel), &cancelFlag);
+    model = std::make_unique<CBrant>(transport.get());
+    return true;
+}
+
+bool CTarnHWI::__closeDev() {
+    model.reset();  // before the transport it points to
+    transport.reset();
+    return true;
+}
+
+wchar_t* CTarnHWI::getHardwareVersion() {
+    if (transport)
+        transport->readVersion(versionText);
+    return versionText;
+}
+
+bool CTarnHWI::ReadKeyboardVersion(wchar_t* text) {
+    return transport && transport->readVersion(text);
+}
+
+bool CTarnHWI::prepare() {
+    if (!model)
+        return false;
+    model->clear();
+    return true;
+}
+
+bool CTarnHWI::setKeyConfiguration(int layer, int key, int* words, int count) {
+    const int slot = CKeyboardDefine::slotOf(layer + 1, key);
+    if (!model || !words || count < 1 || slot < 0)
+        return false;
+    std::unique_ptr<CKeyDefine> def = CKeyDefine::create(words[0], key, layer + 1);
+    if (!def)
+        return false;  // unknown type: the slot keeps its definition
+    def->fromWords(words, count);
+    model->setDefinition(slot, std::move(def));
+    return true;
+}
+
+bool CTarnHWI::getKeyConfiguration(int layer, int key, int* words, int capacity) {
+    const int slot = CKeyboardDefine::slotOf(layer + 1, key);
+    if (!model || !words || slot < 0)
+        return false;
+    if (const CKeyDefine* def = model->definition(slot))
+        return def->toWords(words, capacity) >= 0;
+    if (capacity < 2)
+        return false;
+    words[0] = CKeyDefine::Normal;  // an empty slot reads as a key with no codes
+    words[1] = 0;
+    return true;
+}
+
+bool CTarnHWI::setKeyboardLightArea(int* values) {
+    if (!model || !values)
+        return false;
+    auto& image = model->lightImage();
+    for (int i = 0; i < CKeyboardDefine::kLightBytes; ++i)
+        image[static_cast<size_t>(i)] = static_cast<unsigned char>(values[i] & 0xFF);
+    // A failed transfer is not reported, but a cancelled one is.
+    model->writeLights();
+    return !cancelRequested();
+}
+
+bool CTarnHWI::getKeyboardLightArea(int* values) {
+    if (!model || !values)
+        return false;
+    const auto& image = model->lightImage();
+    std::copy(image.begin(), image.end(), values);
+    return true;
+}
+
+bool CTarnHWI::setKeyLight(int /*ignored*/, int* values) {
+    if (!model || !values)
+        return false;
+    auto& image = model->lightImage();
+    for (int i = 0; i < CKeyboardDefine::kKeys; ++i)
+        image[static_cast<size_t>(i)] = static_cast<unsigned char>(values[i] & 0xFF);
+    model->writeLights();
+    return !cancelRequested();
+}
+
+bool CTarnHWI::getKeyLight(int /*ignored*/, int* values) {
+    if (!model || !values)
+        return false;
+    const auto& image = model->lightImage();
+    std::copy(image.begin(), image.begin() + CKeyboardDefine::kKeys, values);
+    return true;
+}
+
+bool CTarnHWI::writeKeyConfigurationToDev(MessageWindow* window) {
+    return model && model->writeKeys(window);
+}
+
+bool CTarnHWI::readKeyDefinationFromDev(MessageWindow* window) {
+    return model && model->readKeys(window);
+}
+
+bool CTarnHWI::readKeyLightFromDev() {
+    return model && model->readLights();
+}
+
+bool CTarnHWI::WriteFirmwareToKeyboard(char* image, int length, MessageWindow* window) {
+    if (!model)
+        return false;
+    // The whole image is checked first: a bad line must not leave the
+    // keyboard with half an update.
+    IntelHexImage hex;
+    if (!hex.load(image, length))
+        return false;
+    return model->writeFirmware(hex, window);
+}
+
+void CTarnHWI::requestCancel() { cancelFlag.store(true); }
+
+void CTarnHWI::clearCancelRequest() { cancelFlag.store(false); }
+
+bool CTarnHWI::cancelRequested() const { return cancelFlag.load(); }

@@ -1,0 +1,9 @@
+// The seam for the platform's own HID backend: hidapi on Linux and macOS,
+// the SetupDi/CreateFile walk on Windows. Each backend defines this once.
+#pragma once
+
+#include <memory>
+
+#include "HidPlatform.h"
+
+std::unique_ptr<hwi::HidPlatform> makeNativeHidPlatform();
