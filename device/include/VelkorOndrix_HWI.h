@@ -85,19 +85,35 @@ private:
 };
 
 // ---- Keyboard hook --------------------------------------------------------
-// Shaped like the system's low-level keyboard hook record.
+// The hook procedure is handed to the system as a hook callback on Windows,
+// so it carries the system's calling convention there (a no-op on x64).
+#if defined(_WIN32)
+#  define VELKORONDRIX_HWI_CALLBACK __stdcall
+#else
+#  define VELKORONDRIX_HWI_CALLBACK
+#endif
+
+// Laid out exactly like the system's low-level keyboard hook record
+// (KBDLLHOOKSTRUCT), so the Windows hook hands its record over unchanged.
 struct KeyboardHookRecord {
     std::uint32_t vkCode;
     std::uint32_t scanCode;
-    std::uint32_t flags;      // bit 0: extended key
+    std::uint32_t flags;      // bit 0: extended key; 0x20 Alt held; 0x80 release
     std::uint32_t time;
     std::uintptr_t dwExtraInfo;
 };
 
 // Every key press and release anywhere on the desktop becomes message 1126
-// posted to `window`, and the key event itself is swallowed.
+// posted to `window`, and the key event itself is swallowed. A second call
+// replaces the window; where no keyboard can be hooked (no X display) the
+// window is stored and nothing else happens.
 VELKORONDRIX_HWI_API void InstallHook(MessageWindow* window);
+// Restores normal typing. After it returns nothing more is posted.
 VELKORONDRIX_HWI_API void UninstallHook();
 // The hook procedure: message is 256/257/260/261 (key down/up, system key
-// down/up); hookData points to a KeyboardHookRecord. Always returns 1.
-VELKORONDRIX_HWI_API std::intptr_t KeyBoardProc(int code, std::uintptr_t message, std::intptr_t hookData);
+// down/up); hookData points to a KeyboardHookRecord. Posts message 1126 with
+// wParam = virtual-key code | 0x80000000 on release | 0x40000000 for a system
+// key and lParam = extended flag << 24, and returns 1 (event swallowed). A
+// negative code or a null record is not a key event: it is passed on.
+VELKORONDRIX_HWI_API std::intptr_t VELKORONDRIX_HWI_CALLBACK KeyBoardProc(int code, std::uintptr_t message,
+                                                                         std::intptr_t hookData);

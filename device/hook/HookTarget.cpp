@@ -1,0 +1,26 @@
+#include "HookTarget.h"
+
+HookTarget& HookTarget::instance() {
+    static HookTarget target;
+    return target;
+}
+
+void HookTarget::set(MessageWindow* newWindow) {
+    std::lock_guard lock(mutex);
+    window = newWindow;
+}
+
+MessageWindow* HookTarget::get() {
+    std::lock_guard lock(mutex);
+    return window;
+}
+
+bool HookTarget::post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+    // Posting under the lock is what lets set() promise that a replaced
+    // window is left alone; postMessage only queues, so the hold is short.
+    std::lock_guard lock(mutex);
+    if (!window)
+        return false;
+    window->postMessage(message, wParam, lParam);
+    return true;
+}

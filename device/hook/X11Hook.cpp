@@ -1,0 +1,60 @@
+// InstallHook / UninstallHook on X11.
+#include <memory>
+#include <mutex>
+
+#include "HookTarget.h"
+#include "VelkorOndrix_HWI.h"
+#include "X11KeyboardGrab.h"
+
+namespace {
+
+class HookSession {
+public:
+    HookSession() {
+        // Built first, so destroyed after us: the reader may still post
+        // while our destructor stops it.
+        HookTarget::instance();
+    }
+    // Library unload or process exit: no grab outlives the library.
+    ~HookSession() { uninstall(); }
+
+    void install(MessageWindow* window) {
+        std::lock_guard lock(mutex);
+        HookTarget::instance().set(window);
+        if (grab && grab->active())
+            return;  // already hooked: only the window changes
+        grab.reset();  // a grab whose display went away
+        auto fresh = std::make_unique<X11KeyboardGrab>();
+        if (fresh->start())
+            grab = std::move(fresh);
+    }
+
+    void uninstall() {
+        std::lock_guard lock(mutex);
+        grab.reset();  // joins the reader, releases the grab
+        HookTarget::instance().set(nullptr);
+    }
+
+private:
+    std::mutex mutex;  // serialises install and uninstall
+    std::unique_ptr<X11KeyboardGrab> grab;
+};
+
+HookSession session;
+
+}  // namespace
+
+void InstallHook(MessageWindow* window) {
+    try {
+        session.install(window);
+    } catch (...) {
+        // Nothing leaves the library; a failed install is a hook that never fires.
+    }
+}
+
+void UninstallHook() {
+    try {
+        session.uninstall();
+    } catch (...) {
+    }
+}
