@@ -1,5 +1,7 @@
 #include "profile/ActionList.h"
 
+#include <utility>
+
 namespace {
 
 // Absolute index of a view-relative row. Computed wide so that a huge row
