@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages needed to build, run and test VelkorOndrix.
+# Does nothing when they are all present already.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libhidapi-dev libudev-dev libx11-dev libxtst-dev
+  fonts-noto-cjk
+  libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
+  xvfb xauth
+)
+if [[ "${1:-}" == "--windows" ]]; then
+  packages+=(g++-mingw-w64-x86-64)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+sudo=""
+if [[ $(id -u) -ne 0 ]]; then sudo="sudo"; fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts VelkorOndrix. When no real
+# keyboard is attached, the simulated keyboard stands in for it; its memory
+# lives in a state file under ~/.local/state/velkorondrix/.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh"
+build=${VELKORONDRIX_BUILD_DIR:-$root/build}
+VELKORONDRIX_BUILD_DIR=$build "$root/scripts/build.sh"
+bin=$build/bin
+
+if [[ -z "${VELKORONDRIX_SIMULATOR:-}" ]] && ! "$bin/velkorondrix-ctl" version >/dev/null 2>&1; then
+  state_dir=${XDG_STATE_HOME:-$HOME/.local/state}/velkorondrix
+  mkdir -p "$state_dir"
+  export VELKORONDRIX_SIMULATOR=$state_dir/simulated-keyboard.state
+  [[ -e $VELKORONDRIX_SIMULATOR ]] || : > "$VELKORONDRIX_SIMULATOR"
+  echo "No keyboard attached: using the simulated keyboard ($VELKORONDRIX_SIMULATOR)."
+fi
+
+ctl=$bin/velkorondrix-ctl
+"$ctl" list
+"$ctl" version
