@@ -1,0 +1,92 @@
+#include "shell/AppResources.h"
+
+#include <QFileInfo>
+#include <QResource>
+
+namespace {
+const AppResources* installed = nullptr;
+}
+
+AppResources::AppResources() = default;
+
+AppResources::~AppResources() {
+    if (installed == this)
+        installed = nullptr;
+    unloadResourceFile();
+}
+
+void AppResources::createDrawingObjects() {
+    darkBrush = QBrush(QColor(20, 20, 20));
+    // Entry 0 keeps the default height; the family is always the default one.
+    fontTable[0] = QFont();
+    for (int i = 1; i < kFontCount; ++i) {
+        QFont font;
+        font.setPixelSize(i);
+        fontTable[i] = font;
+    }
+}
+
+bool AppResources::loadResourceFile(const QString& path) {
+    unloadResourceFile();
+    if (!QFileInfo::exists(path) || !QResource::registerResource(path))
+        return false;
+    resourceFile_ = path;
+    return true;
+}
+
+void AppResources::unloadResourceFile() {
+    if (resourceFile_.isEmpty())
+        return;
+    QResource::unregisterResource(resourceFile_);
+    resourceFile_.clear();
+}
+
+QString AppResources::bitmapPath(int number) {
+    return QStringLiteral(":/skins/%1.png").arg(number);
+}
+
+int AppResources::loadBitmaps() {
+    int found = 0;
+    for (int number : kBitmapNumbers) {
+        QImage image(bitmapPath(number));
+        if (image.isNull())
+            continue;
+        setBitmap(number, std::move(image));
+        ++found;
+    }
+    return found;
+}
+
+void AppResources::releaseBitmaps() {
+    bitmaps_.clear();
+}
+
+const QImage& AppResources::bitmap(int number) const {
+    static const QImage none;
+    const auto it = bitmaps_.find(number);
+    return it == bitmaps_.end() ? none : it->second;
+}
+
+void AppResources::setBitmap(int number, QImage image) {
+    // One opaque pixel format, so colour-key comparisons and copies are exact.
+    if (!image.isNull() && image.format() != QImage::Format_RGB32)
+        image = image.convertToFormat(QImage::Format_RGB32);
+    bitmaps_[number] = std::move(image);
+}
+
+SkinSet AppResources::skinSet(int background, int hover, int active) const {
+    return {bitmap(background), bitmap(hover), bitmap(active)};
+}
+
+const AppResources& AppResources::current() {
+    if (installed)
+        return *installed;
+    static AppResources empty;
+    static const bool ready = (empty.createDrawingObjects(), true);
+    (void)ready;
+    return empty;
+}
+
+void AppResources::install(const AppResources* resources) {
+    installed = resources;
+}

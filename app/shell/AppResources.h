@@ -1,0 +1,60 @@
+// What every window shares for the whole run: the skin bitmaps by resource
+// number, the dark brush and the 20-font table. CTarnApp owns the instance
+// and installs it; windows read it through current(). Without an installed
+// instance windows see an empty one (no bitmaps: fallback size, plain drawing).
+#pragma once
+
+#include <array>
+#include <map>
+
+#include <QBrush>
+#include <QFont>
+#include <QImage>
+#include <QString>
+
+#include "shell/SkinSet.h"
+
+class AppResources {
+public:
+    static constexpr int kFontCount = 20;
+    static constexpr const char* kResourceFileName = "VelkorOndrix_RES.rcc";
+    // Every bitmap the windows use, by resource number.
+    static constexpr std::array<int, 32> kBitmapNumbers{
+        101, 102, 103, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116, 117, 118, 119,
+        120, 121, 122, 123, 124, 125, 126, 127, 128, 129, 130, 131, 138, 139, 140, 141};
+
+    AppResources();
+    ~AppResources();
+    AppResources(const AppResources&) = delete;
+    AppResources& operator=(const AppResources&) = delete;
+
+    // darkBrush RGB(20,20,20); font i of pixel height i, 0 the default height,
+    // all of the default family.
+    void createDrawingObjects();
+
+    // Registers the resource file; false when it is missing or unreadable.
+    bool loadResourceFile(const QString& path);
+    void unloadResourceFile();
+    bool hasResourceFile() const { return !resourceFile_.isEmpty(); }
+
+    // Loads every bitmap in kBitmapNumbers from ":/skins/<number>.png";
+    // absent ones stay null. Returns how many were found.
+    int loadBitmaps();
+    void releaseBitmaps();
+
+    static QString bitmapPath(int number);
+    const QImage& bitmap(int number) const;  // null image when absent
+    void setBitmap(int number, QImage image);
+    SkinSet skinSet(int background, int hover, int active) const;
+
+    QBrush darkBrush;                             // RGB(20,20,20)
+    std::array<QFont, kFontCount> fontTable;      // index = pixel height; 0 default
+
+    static const AppResources& current();
+    // nullptr reinstates the empty set. The caller keeps ownership.
+    static void install(const AppResources* resources);
+
+private:
+    std::map<int, QImage> bitmaps_;
+    QString resourceFile_;
+};

@@ -1,0 +1,249 @@
+#include "shell/CSkinDialog.h"
+
+#include <algorithm>
+
+#include <QBitmap>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+#include "shell/AppResources.h"
+#include "shell/PostedMessageEvent.h"
+
+namespace {
+
+QRect toQRect(const layout::Rect& r) {
+    return QRect(r.left, r.top, r.width(), r.height());
+}
+
+// Colours of the plain look used when the artwork is missing.
+const QColor kPlainBackground(28, 28, 30);
+const QColor kPlainFrame(90, 90, 98);
+const QColor kPlainHover(58, 58, 66);
+const QColor kPlainActive(150, 64, 0);
+
+}  // namespace
+
+CSkinDialog::CSkinDialog(const layout::Window& table, const std::string& language, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+      table_(&table),
+      language_(language),
+      controls_(SkinControl::fromLayout(table)),
+      skins_(AppResources::current().skinSet(table.background, table.hover, table.active)) {
+    setMouseTracking(true);
+    // The paint step covers every pixel: nothing to erase first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setUpFrame();
+}
+
+CSkinDialog::~CSkinDialog() = default;
+
+void CSkinDialog::postMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+    QCoreApplication::postEvent(this, new PostedMessageEvent(message, wParam, lParam));
+}
+
+QColor CSkinDialog::transparentColor() const {
+    return QColor(table_->transparent.r, table_->transparent.g, table_->transparent.b);
+}
+
+QRegion CSkinDialog::keyColourRegion() const {
+    if (!skins_.hasBackground())
+        return {};
+    const QImage mask = skins_.background.createMaskFromColor(transparentColor().rgb(), Qt::MaskOutColor);
+    return QRegion(QBitmap::fromImage(mask));
+}
+
+void CSkinDialog::setSkinSet(SkinSet skins) {
+    skins_ = std::move(skins);
+    setUpFrame();
+    update();
+}
+
+void CSkinDialog::setUpFrame() {
+    const QSize size = skins_.hasBackground() ? skins_.background.size()
+                                              : QSize(table_->fallbackWidth, table_->fallbackHeight);
+    setFixedSize(size);
+    // The offscreen platform has no window shapes; the pictures stay whole.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        const QRegion shape = keyColourRegion();
+        if (shape.isEmpty())
+            clearMask();
+        else
+            setMask(shape);
+    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.left() + (area.width() - size.width()) / 2,
+             area.top() + (area.height() - size.height()) / 2);
+    }
+}
+
+SkinControl* CSkinDialog::controlById(int id) {
+    const auto it = std::find_if(controls_.begin(), controls_.end(),
+                                 [id](const SkinControl& c) { return c.id == id; });
+    return it == controls_.end() ? nullptr : &*it;
+}
+
+void CSkinDialog::updateControl(const SkinControl& control) {
+    update(toQRect(control.rect));
+}
+
+CSkinDialog::HitArea CSkinDialog::hitTestControls(QPoint point) {
+    lastMouse_ = point;
+    int hits = 0;
+    for (SkinControl& control : controls_) {
+        if (!control.isHittable())
+            continue;
+        const bool inside = control.rect.contains(point.x(), point.y());
+        if (inside != control.hovered) {
+            control.hovered = inside;
+            updateControl(control);
+        }
+        hits += inside ? 1 : 0;
+    }
+    if (hits > 0)
+        return HitArea::Client;
+    const int w = width();
+    const int h = height();
+    if (point.x() > w - kEdge)
+        return point.y() > h - kEdge ? HitArea::BottomRightCorner : HitArea::RightEdge;
+    return point.y() > h - kEdge ? HitArea::BottomEdge : HitArea::Caption;
+}
+
+int CSkinDialog::controlAt(QPoint point) const {
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const SkinControl& control = controls_[i];
+        if (control.isHittable() && control.rect.contains(point.x(), point.y()))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void CSkinDialog::controlClicked(SkinControl&) {}
+
+void CSkinDialog::messageReceived(unsigned, std::uintptr_t, std::intptr_t) {}
+
+QColor CSkinDialog::captionColor(const SkinControl& control) const {
+    return control.active ? control.activeTextColor : control.textColor;
+}
+
+void CSkinDialog::paintWindow(QPainter& painter) {
+    paintControls(painter);
+}
+
+void CSkinDialog::paintControls(QPainter& painter) {
+    if (!skins_.hasBackground()) {
+        paintPlain(painter);
+        return;
+    }
+    painter.drawImage(0, 0, skins_.background);
+    for (const SkinControl& control : controls_) {
+        if (!control.isLive())
+            continue;
+        const QRect area = toQRect(control.rect);
+        if (control.active) {
+            if (!skins_.active.isNull())
+                painter.drawImage(area.topLeft(), skins_.active, area);
+        } else if (!control.isLabel && !skins_.hover.isNull()
+                   && control.rect.contains(lastMouse_.x(), lastMouse_.y())) {
+            painter.drawImage(area.topLeft(), skins_.hover, area);
+        }
+        if ((control.isLabel || control.showCaption) && control.captionVisible)
+            drawCaption(painter, control);
+    }
+}
+
+// Without artwork: flat boxes for the controls and every caption, so the
+// window stays usable.
+void CSkinDialog::paintPlain(QPainter& painter) {
+    painter.fillRect(rect(), kPlainBackground);
+    for (const SkinControl& control : controls_) {
+        if (!control.isLive())
+            continue;
+        const QRect area = toQRect(control.rect);
+        if (!control.isLabel) {
+            if (control.active)
+                painter.fillRect(area, kPlainActive);
+            else if (control.rect.contains(lastMouse_.x(), lastMouse_.y()))
+                painter.fillRect(area, kPlainHover);
+            painter.setPen(kPlainFrame);
+            painter.drawRect(area.adjusted(0, 0, -1, -1));
+        }
+        if (control.captionVisible)
+            drawCaption(painter, control);
+    }
+}
+
+void CSkinDialog::drawCaption(QPainter& painter, const SkinControl& control) {
+    QString text = QString::fromStdWString(control.caption(language_));
+    if (text.isEmpty())
+        return;
+    text.remove(QLatin1Char('\r'));
+    const auto& fonts = AppResources::current().fontTable;
+    painter.setFont(fonts[static_cast<std::size_t>(std::clamp(control.fontIndex, 0, AppResources::kFontCount - 1))]);
+    painter.setPen(captionColor(control));
+    // Format bit 0 centres, bit 1 right-aligns; always top-aligned, never
+    // word-wrapped, clipped to the rectangle.
+    int flags = Qt::AlignTop;
+    if (control.textFormat & 1)
+        flags |= Qt::AlignHCenter;
+    else if (control.textFormat & 2)
+        flags |= Qt::AlignRight;
+    else
+        flags |= Qt::AlignLeft;
+    painter.drawText(toQRect(control.rect), flags, text);
+}
+
+bool CSkinDialog::event(QEvent* event) {
+    if (event->type() == PostedMessageEvent::eventType()) {
+        const auto* posted = static_cast<PostedMessageEvent*>(event);
+        messageReceived(posted->message, posted->wParam, posted->lParam);
+        return true;
+    }
+    return QDialog::event(event);
+}
+
+void CSkinDialog::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paintWindow(painter);
+}
+
+void CSkinDialog::mouseMoveEvent(QMouseEvent* event) {
+    hitTestControls(event->position().toPoint());
+}
+
+void CSkinDialog::mousePressEvent(QMouseEvent* event) {
+    const HitArea area = hitTestControls(event->position().toPoint());
+    dragPress_ = area != HitArea::Client;
+    if (dragPress_ && event->button() == Qt::LeftButton) {
+        // No resizing: the contents are laid out for the fixed size.
+        if (QWindow* handle = windowHandle())
+            handle->startSystemMove();
+    }
+    event->accept();
+}
+
+void CSkinDialog::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    const bool wasDrag = dragPress_;
+    dragPress_ = false;
+    if (wasDrag || event->button() != Qt::LeftButton)
+        return;
+    const int index = controlAt(point);
+    if (index >= 0)
+        controlClicked(controls_[static_cast<std::size_t>(index)]);
+}
+
+void CSkinDialog::leaveEvent(QEvent* event) {
+    lastMouse_ = QPoint(-1, -1);
+    for (SkinControl& control : controls_) {
+        if (control.hovered) {
+            control.hovered = false;
+            updateControl(control);
+        }
+    }
+    QDialog::leaveEvent(event);
+}

@@ -1,0 +1,98 @@
+// The common ground of every skinned window: a frameless modal dialog drawn
+// from its skin set, with a fixed array of SkinControl records for hit areas
+// and captions, dragged by any point outside its controls, and receiving
+// posted window messages on the GUI thread.
+//
+// A window derives from it, passes its layout table and the language it
+// shows, and overrides controlClicked (and messageReceived, paintWindow,
+// captionColor where it needs to).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <QDialog>
+#include <QRegion>
+
+#include "VelkorOndrix_HWI.h"
+#include "shell/LayoutRow.h"
+#include "shell/SkinControl.h"
+#include "shell/SkinSet.h"
+
+class QPainter;
+
+class CSkinDialog : public QDialog, public MessageWindow {
+    Q_OBJECT
+public:
+    // The answer of hitTestControls. The windows have a fixed size, so the
+    // edges and the corner drag like the caption does.
+    enum class HitArea { Client, Caption, RightEdge, BottomEdge, BottomRightCorner };
+    static constexpr int kEdge = 6;
+
+    // language is read at every paint (the main window switches it live).
+    // The skin set and controls come from the table and AppResources::current().
+    CSkinDialog(const layout::Window& table, const std::string& language, QWidget* parent = nullptr);
+    ~CSkinDialog() override;
+
+    // MessageWindow: thread-safe, queued; handled by messageReceived.
+    void postMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+
+    // Updates hover flags and the last mouse position (client coordinates).
+    HitArea hitTestControls(QPoint clientPoint);
+    // The whole skinned paint: background, active/hover rectangles, captions.
+    void paintControls(QPainter& painter);
+    // Click lookup: index of the first live non-label record containing the
+    // point, -1 when none does.
+    int controlAt(QPoint clientPoint) const;
+
+    std::vector<SkinControl>& controls() { return controls_; }
+    const std::vector<SkinControl>& controls() const { return controls_; }
+    SkinControl* controlById(int id);
+    const layout::Window& table() const { return *table_; }
+    const std::string& language() const { return language_; }
+    const SkinSet& skinSet() const { return skins_; }
+    // Replaces the pictures (the key editor switches sets per page) and
+    // redoes the frame set-up.
+    void setSkinSet(SkinSet skins);
+    QColor transparentColor() const;
+    // The window shape: everything but the pixels of the transparent colour;
+    // empty when there is no background.
+    QRegion keyColourRegion() const;
+    QPoint lastMousePos() const { return lastMouse_; }
+    // Repaints the records' rectangles.
+    void updateControl(const SkinControl& control);
+
+protected:
+    // A left-button release on a control (the click lookup's answer).
+    virtual void controlClicked(SkinControl& control);
+    // A posted message, on the GUI thread.
+    virtual void messageReceived(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+    // Caption colour of a record; the record's own colours by default.
+    virtual QColor captionColor(const SkinControl& control) const;
+    // The window's paint step; paintControls by default. Overrides usually
+    // call the base and then draw their own parts on top.
+    virtual void paintWindow(QPainter& painter);
+
+    // Frame set-up: size to the background (or the table's fallback size),
+    // colour-key mask, centred on the primary screen.
+    void setUpFrame();
+
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void paintPlain(QPainter& painter);
+    void drawCaption(QPainter& painter, const SkinControl& control);
+
+    const layout::Window* table_;
+    const std::string& language_;
+    std::vector<SkinControl> controls_;
+    SkinSet skins_;
+    QPoint lastMouse_{-1, -1};
+    bool dragPress_ = false;  // the press started a window drag: no click
+};

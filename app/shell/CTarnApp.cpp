@@ -1,0 +1,75 @@
+#include "shell/CTarnApp.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
+
+#include "profile/KeyboardProfile.h"
+#include "shell/CSkinDialog.h"
+#include "shell/SystemDialogs.h"
+
+namespace {
+
+// Stands in for the main window until it exists: an empty skinned window of
+// the main window's size that Esc closes.
+constexpr layout::Row kStartRows[] = {
+    {1, {24, 16, 600, 48}, L"VelkorOndrix", L"VelkorOndrix", layout::Kind::Title, -1, false, 19, 0},
+};
+constexpr layout::Window kStartWindow{
+    "main", 101, 102, 103, 1280, 540, {0, 0, 255}, 130, kStartRows,
+};
+
+}  // namespace
+
+CTarnApp::CTarnApp(KeyboardProfile& profile, SystemDialogs& dialogs)
+    : profile_(profile), dialogs_(dialogs), resources_(std::make_unique<AppResources>()) {}
+
+CTarnApp::~CTarnApp() {
+    release();
+}
+
+QString CTarnApp::resourceFolder() const {
+    return resourceFolder_.isEmpty() ? QCoreApplication::applicationDirPath() : resourceFolder_;
+}
+
+bool CTarnApp::loadResourceLibrary() {
+    return resources_->loadResourceFile(QDir(resourceFolder()).filePath(QLatin1String(AppResources::kResourceFileName)));
+}
+
+int CTarnApp::loadBitmaps() {
+    return resources_->loadBitmaps();
+}
+
+void CTarnApp::createDrawingObjects() {
+    resources_->createDrawingObjects();
+}
+
+bool CTarnApp::buildNameTables() {
+    return profile_.buildNameTables();
+}
+
+void CTarnApp::release() {
+    AppResources::install(nullptr);
+    resources_->releaseBitmaps();
+    resources_->unloadResourceFile();
+}
+
+std::unique_ptr<QDialog> CTarnApp::createMainWindow() {
+    return std::make_unique<CSkinDialog>(kStartWindow, profile_.language);
+}
+
+int CTarnApp::run() {
+    // A missing resource file is no reason to stop: every window then has
+    // its fallback size and plain drawing.
+    loadResourceLibrary();
+    loadBitmaps();
+    createDrawingObjects();
+    AppResources::install(resources_.get());
+    buildNameTables();
+    {
+        const std::unique_ptr<QDialog> mainWindow = createMainWindow();
+        mainWindow->exec();
+    }
+    release();
+    return 0;
+}

@@ -1,0 +1,14 @@
+// A skinned window's three pictures of the same size: the background, the
+// whole window with every control hovered, and with every control active.
+// Hover and active may be null (the backlight window has neither).
+#pragma once
+
+#include <QImage>
+
+struct SkinSet {
+    QImage background;
+    QImage hover;
+    QImage active;
+
+    bool hasBackground() const { return !background.isNull(); }
+};
