@@ -1,1 +1,290 @@
+// The profile file: the libraries, the key colours and every key slot as XML.
 #include "profile/KeyboardProfile.h"
+
+#include <climits>
+#include <cwctype>
+#include <optional>
+#include <system_error>
+
+#include "profile/xml/MarkupDocument.h"
+
+namespace {
+
+constexpr wchar_t kRootName[] = L"VelkorOndrix_108";
+
+// A hostile file must not be able to make us recurse or allocate without
+// bound: List-in-x nesting stops at kMaxListDepth (a profile needs three),
+// an x ID above kMaxItemId is ignored, and the empty items that gaps in the
+// IDs create are rationed over the whole load.
+constexpr int kMaxListDepth = 16;
+constexpr int kMaxItemId = 100000;
+constexpr long kGapItemBudget = 100000;
+
+// Like the C runtime's text-to-long: leading blanks, a sign, digits up to the
+// first other character, no digits gives 0. Saturates instead of wrapping.
+int toInt(const std::wstring& text) {
+    std::size_t k = 0;
+    while (k < text.size() && std::iswspace(static_cast<wint_t>(text[k])))
+        ++k;
+    bool negative = false;
+    if (k < text.size() && (text[k] == L'+' || text[k] == L'-'))
+        negative = text[k++] == L'-';
+    long long value = 0;
+    for (; k < text.size() && text[k] >= L'0' && text[k] <= L'9'; ++k) {
+        value = value * 10 + (text[k] - L'0');
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            break;
+    }
+    if (negative)
+        value = -value;
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+// An attribute the element does not carry leaves the target as it is, so
+// whatever the file does not say keeps the value it had after a reset.
+void readInt(const MarkupDocument& doc, std::wstring_view name, int& target) {
+    if (const std::optional<std::wstring> value = doc.queryAttribute(name))
+        target = toInt(*value);
+}
+
+class ListReader {
+public:
+    explicit ListReader(MarkupDocument& doc) : m_doc(doc) {}
+
+    // Reads the List element among the current children into `list`.
+    void read(ActionList& list, int depth) {
+        list.clearList();
+        if (!m_doc.findElement(L"List"))
+            return;
+        readInt(m_doc, L"SizeOfView", list.sizeOfView);
+        readInt(m_doc, L"ViewStartAt", list.viewStartAt);
+        readInt(m_doc, L"CursorPos", list.cursorPos);
+        readInt(m_doc, L"Cycles", list.cycles);
+        int autoInterval = list.isAutoInterval ? 1 : 0;
+        readInt(m_doc, L"IsAutoInterval", autoInterval);
+        list.isAutoInterval = autoInterval != 0;
+        readInt(m_doc, L"Delay", list.delay);
+
+        m_doc.enterElement();
+        while (m_doc.findElement(L"x")) {
+            const int id = toInt(m_doc.getAttribute(L"ID"));
+            if (id < 0 || id > kMaxItemId)
+                continue;
+            const auto index = static_cast<std::size_t>(id);
+            if (index >= list.items.size()) {
+                const long gap = static_cast<long>(index - list.items.size());
+                if (gap > m_gapBudget)
+                    continue;
+                m_gapBudget -= gap;
+                list.items.resize(index + 1);
+                list.children.resize(index + 1);
+            }
+            list.items[index] = m_doc.getAttribute(L"t1");
+            ActionList child;
+            m_doc.enterElement();
+            if (depth + 1 < kMaxListDepth)
+                read(child, depth + 1);
+            m_doc.leaveElement();
+            list.children[index] = std::move(child);
+        }
+        m_doc.leaveElement();
+    }
+
+private:
+    MarkupDocument& m_doc;
+    long m_gapBudget = kGapItemBudget;
+};
+
+void writeList(MarkupDocument& doc, const ActionList& list) {
+    doc.addElement(L"List");
+    doc.setAttribute(L"SizeOfView", list.sizeOfView);
+    doc.setAttribute(L"ViewStartAt", list.viewStartAt);
+    doc.setAttribute(L"CursorPos", list.cursorPos);
+    doc.setAttribute(L"Cycles", list.cycles);
+    doc.setAttribute(L"IsAutoInterval", list.isAutoInterval ? 1 : 0);
+    doc.setAttribute(L"Delay", list.delay);
+    doc.enterElement();
+    for (std::size_t i = 0; i < list.items.size(); ++i) {
+        doc.addElement(L"x");
+        doc.setAttribute(L"ID", static_cast<int>(i));
+        doc.setAttribute(L"t1", list.items[i]);
+        doc.enterElement();
+        writeList(doc, i < list.children.size() ? list.children[i] : ActionList());
+        doc.leaveElement();
+    }
+    doc.leaveElement();
+}
+
+void writeSection(MarkupDocument& doc, std::wstring_view name, const ActionList& list) {
+    doc.addElement(name);
+    doc.enterElement();
+    writeList(doc, list);
+    doc.leaveElement();
+}
+
+void readSection(MarkupDocument& doc, ListReader& reader, std::wstring_view name, ActionList& list) {
+    if (!doc.findElement(name))
+        return;  // the next search starts from the same place
+    doc.enterElement();
+    reader.read(list, 0);
+    doc.leaveElement();
+}
+
+int clampInt(int value, int low, int high) {
+    return value < low ? low : (value > high ? high : value);
+}
+
+}  // namespace
+
+bool KeyboardProfile::saveProfile(const std::filesystem::path& path) const {
+    MarkupDocument doc;
+    doc.setDocument(L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n");
+    doc.addElement(kRootName);
+    doc.enterElement();
+
+    writeSection(doc, L"PredefinedCombo", predefinedCombo);
+    writeSection(doc, L"PredefinedMacro", predefinedMacro);
+    writeSection(doc, L"PredefinedEmu", predefinedEmu);
+
+    doc.addElement(L"BackgroundLightSettings");
+    doc.enterElement();
+    for (int id = 1; id <= kKeyCount; ++id) {
+        const LightArea& area = lightAreas[static_cast<std::size_t>(id)];
+        doc.addElement(L"AREA");
+        doc.setAttribute(L"ID", id);
+        doc.setAttribute(L"Red", area.red);
+        doc.setAttribute(L"Green", area.green);
+        doc.setAttribute(L"Blue", area.blue);
+    }
+    doc.leaveElement();
+
+    doc.addElement(L"CurrentSettings");
+    doc.enterElement();
+    for (int id = 1; id <= kKeyCount; ++id) {
+        for (int level = 0; level < 2; ++level) {
+            const auto s = static_cast<std::size_t>(slot(id, level));
+            doc.addElement(L"KEY");
+            doc.setAttribute(L"ID", id);
+            doc.setAttribute(L"Level", level);
+            doc.setAttribute(L"Mode", modes[s]);
+            doc.setAttribute(L"HWCode", hwCodes[s]);
+            doc.enterElement();
+            writeSection(doc, L"ComboKey", sequences[s]);
+            doc.leaveElement();
+        }
+    }
+    doc.leaveElement();
+    doc.leaveElement();
+
+    // Written beside the target and renamed over it only when complete, so a
+    // failed save never costs the user the file that was there.
+    std::filesystem::path temporary = path;
+    temporary += L".tmp";
+    std::error_code ec;
+    if (!doc.writeFile(temporary, doc.document())) {
+        std::filesystem::remove(temporary, ec);
+        return false;
+    }
+    std::filesystem::rename(temporary, path, ec);
+    if (ec) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        return false;
+    }
+    return true;
+}
+
+bool KeyboardProfile::loadProfile(const std::filesystem::path& path) {
+    MarkupDocument doc;
+    std::wstring text;
+    if (!doc.readFile(path, text))
+        return false;
+    doc.setDocument(text);
+    text = std::wstring();
+    if (!doc.findElement(kRootName))
+        return false;  // not a profile: keep what the user has
+    doc.enterElement();
+
+    // Holders start at what a reset gives, so whatever the file leaves out
+    // reads as the default; the profile changes only once all is read.
+    ActionList combo;
+    ActionList macro;
+    ActionList emu;
+    combo.sizeOfView = 6;
+    macro.sizeOfView = 9;
+    emu.sizeOfView = 9;
+    std::array<LightArea, kLightAreaCount> areas{};
+    std::array<int, kSlotCount> newModes{};
+    std::array<int, kSlotCount> newHwCodes{};
+    std::array<ActionList, kSlotCount> newSequences;
+    for (int s = 0; s < kSlotCount; ++s) {
+        const auto i = static_cast<std::size_t>(s);
+        newHwCodes[i] = s / 2;
+        newSequences[i].sizeOfView = sequences[i].sizeOfView;  // a reset keeps it
+    }
+
+    ListReader reader(doc);
+    readSection(doc, reader, L"PredefinedCombo", combo);
+    readSection(doc, reader, L"PredefinedMacro", macro);
+    readSection(doc, reader, L"PredefinedEmu", emu);
+
+    if (doc.findElement(L"BackgroundLightSettings")) {
+        doc.enterElement();
+        while (doc.findElement(L"AREA")) {
+            const int id = toInt(doc.getAttribute(L"ID"));
+            if (id < 1 || id > kKeyCount)
+                continue;
+            LightArea& area = areas[static_cast<std::size_t>(id)];
+            readInt(doc, L"Red", area.red);
+            readInt(doc, L"Green", area.green);
+            readInt(doc, L"Blue", area.blue);
+            area.red = clampInt(area.red, 0, 255);
+            area.green = clampInt(area.green, 0, 255);
+            area.blue = clampInt(area.blue, 0, 255);
+        }
+        doc.leaveElement();
+    }
+
+    if (doc.findElement(L"CurrentSettings")) {
+        doc.enterElement();
+        while (doc.findElement(L"KEY")) {
+            const int id = toInt(doc.getAttribute(L"ID"));
+            const int level = toInt(doc.getAttribute(L"Level"));
+            if (id < 1 || id > kKeyCount || level < 0 || level > 1)
+                continue;
+            const auto s = static_cast<std::size_t>(slot(id, level));
+            readInt(doc, L"Mode", newModes[s]);
+            readInt(doc, L"HWCode", newHwCodes[s]);
+            // Both index tables elsewhere (mode labels, code tables).
+            if (newModes[s] < ModeNotSet || newModes[s] > ModePower)
+                newModes[s] = ModeNotSet;
+            if (newHwCodes[s] < 0 || newHwCodes[s] >= kCodeTableSize)
+                newHwCodes[s] = id;
+            // A KEY without ComboKey keeps the default sequence and does not
+            // derail the reading of the KEYs after it.
+            doc.enterElement();
+            if (doc.findElement(L"ComboKey")) {
+                doc.enterElement();
+                reader.read(newSequences[s], 0);
+                doc.leaveElement();
+            }
+            doc.leaveElement();
+        }
+        doc.leaveElement();
+    }
+    doc.leaveElement();
+
+    predefinedCombo = std::move(combo);
+    predefinedMacro = std::move(macro);
+    predefinedEmu = std::move(emu);
+    lightAreas = areas;
+    modes = newModes;
+    hwCodes = newHwCodes;
+    for (std::size_t i = 0; i < newSequences.size(); ++i)
+        sequences[i] = std::move(newSequences[i]);
+    return true;
+}
