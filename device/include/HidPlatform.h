@@ -18,6 +18,7 @@ public:
     virtual bool writeReport(const unsigned char* report, int length) = 0;
     // fills report[0..64] (report ID first); false on error or when nothing
     // arrived within timeoutMs; *received = bytes delivered including the ID byte
+    // (a channel whose link broke sets *received = -1 so callers stop waiting)
     virtual bool readReport(unsigned char* report, int length, int* received, int timeoutMs) = 0;
 };
 

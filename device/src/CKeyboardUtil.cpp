@@ -32,11 +32,16 @@ bool CKeyboardUtil::readReport(unsigned char* packet, int* length, int timeoutMs
                               .count();
         const int slice = static_cast<int>(std::clamp<long long>(left, 0, kWaitSliceMs));
         received = 0;
+        const auto sliceStart = std::chrono::steady_clock::now();
         if (handle->readReport(report, kReportSize, &received, slice))
             break;
-        // A negative count is the channel's word for a broken link: waiting
-        // longer cannot help.
-        if (received < 0 || left <= 0 || cancelled())
+        // A negative count is the channel's word for a broken link, and a
+        // channel that gives up well before its slice is over has failed
+        // rather than timed out: waiting longer cannot help.
+        const auto spent = std::chrono::steady_clock::now() - sliceStart;
+        if (received < 0 || (slice >= 10 && spent < std::chrono::milliseconds(slice / 2)))
+            return false;
+        if (left <= 0 || cancelled())
             return false;
     }
     if (cancelled())

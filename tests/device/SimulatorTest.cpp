@@ -1,0 +1,327 @@
+// The simulated keyboard: round trips through the facade, its state file,
+// and the faults it can play.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "FakeHidPlatform.h"
+#include "SimulatedHidPlatform.h"
+#include "SimulatedKeyboard.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Simulator : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("vo-sim-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        state = dir / "keyboard.state";
+        keyboard = std::make_shared<hwi::SimulatedKeyboard>(state);
+        keyboard->plugIn();
+        hwi::setHidPlatform(std::make_unique<hwi::SimulatedHidPlatform>(keyboard));
+    }
+    void TearDown() override {
+        hwi::setHidPlatform(nullptr);
+        fs::remove_all(dir);
+    }
+    static std::vector<int> words(CTarnHWI& device, int layer, int key) {
+        std::vector<int> w(65536);
+        EXPECT_TRUE(device.getKeyConfiguration(layer, key, w.data(), 65536));
+        const size_t n = w[0] == 0 ? 2 + w[1] : w[0] == 1 ? 3 + w[2]
+                         : w[2] ? 4 + w[3] : 4 + std::max(2 * w[3] - 1, 0);
+        w.resize(n);
+        return w;
+    }
+    static void set(CTarnHWI& device, int layer, int key, std::vector<int> w) {
+        ASSERT_TRUE(device.setKeyConfiguration(layer, key, w.data(), static_cast<int>(w.size())));
+    }
+    std::string stateText() {
+        std::ifstream in(state);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    fs::path dir;
+    fs::path state;
+    std::shared_ptr<hwi::SimulatedKeyboard> keyboard;
+};
+
+std::vector<int> sixteenCodeMacro() {
+    std::vector<int> w{2, 3, 0, 16};
+    for (int i = 0; i < 16; ++i) {
+        w.push_back(40 + i);
+        if (i < 15)
+            w.push_back(1000 + i);
+    }
+    return w;
+}
+
+}  // namespace
+
+TEST_F(Simulator, AppearsAsTwoInterfacesWhileItsFileExists) {
+    hwi::SimulatedHidPlatform platform(keyboard);
+    EXPECT_EQ(platform.interfacePaths(),
+              (std::vector<std::wstring>{hwi::SimulatedKeyboard::kInterface0Path,
+                                         hwi::SimulatedKeyboard::kInterface1Path}));
+    CTarnHWI device;
+    EXPECT_TRUE(device.DetectDevice());
+    keyboard->unplug();
+    EXPECT_TRUE(platform.interfacePaths().empty());
+    EXPECT_FALSE(device.DetectDevice());
+    EXPECT_FALSE(device.__createDev());
+}
+
+TEST_F(Simulator, FactoryFreshKeyboardAnswersEveryRequest) {
+    CTarnHWI device;
+    ASSERT_TRUE(device.__createDev());
+    wchar_t version[64];
+    ASSERT_TRUE(device.ReadKeyboardVersion(version));
+    EXPECT_EQ(std::wstring(version), L"VO108 1.0.1 (simulated)");
+
+    RecordingWindow window;
+    EXPECT_TRUE(device.readKeyDefinationFromDev(&window));
+    EXPECT_TRUE(window.progressValues().empty());  // nothing stored yet
+    EXPECT_TRUE(device.readKeyLightFromDev());
+    std::vector<int> lights(324, -1);
+    device.getKeyboardLightArea(lights.data());
+    EXPECT_EQ(lights, std::vector<int>(324, 0));
+}
+
+TEST_F(Simulator, KeyConfigurationRoundTrip) {
+    {
+        CTarnHWI device;
+        ASSERT_TRUE(device.__createDev());
+        device.prepare();
+        set(device, 0, 1, {0, 1, 4});
+        set(device, 0, 2, {0, 2, 130, 130});
+        set(device, 1, 3, {1, 250, 3, 4, 5, 6});
+        set(device, 1, 108, sixteenCodeMacro());
+        set(device, 0, 108, {2, 1, 1, 3, 7, 8, 9});
+        RecordingWindow window;
+        ASSERT_TRUE(device.writeKeyConfigurationToDev(&window));
+        EXPECT_EQ(window.progressValues().size(), 216u);
+    }
+    EXPECT_EQ(keyboard->storedKeyRecords(), 216);
+    EXPECT_EQ(keyboard->keyRecord(215).size(), 128u);  // the macro's two packets
+
+    CTarnHWI device;
+    ASSERT_TRUE(device.__createDev());
+    RecordingWindow window;
+    ASSERT_TRUE(device.readKeyDefinationFromDev(&window));
+    EXPECT_EQ(window.progressValues().size(), 216u);
+    EXPECT_EQ(words(device, 0, 1), (std::vector<int>{0, 1, 4}));
+    EXPECT_EQ(words(device, 0, 2), (std::vector<int>{0, 2, 130, 130}));
+    EXPECT_EQ(words(device, 1, 3), (std::vector<int>{1, 250, 3, 4, 5, 6}));
+    EXPECT_EQ(words(device, 1, 108), sixteenCodeMacro());
+    EXPECT_EQ(words(device, 0, 108), (std::vector<int>{2, 1, 1, 3, 7, 8, 9}));
+    EXPECT_EQ(words(device, 0, 50), (std::vector<int>{0, 0}));
+}
+
+TEST_F(Simulator, LightImageRoundTrip) {
+    std::vector<int> values(324);
+    for (int i = 0; i < 324; ++i)
+        values[static_cast<size_t>(i)] = (i * 7) & 0xFF;
+    {
+        CTarnHWI device;
+        ASSERT_TRUE(device.__createDev());
+        ASSERT_TRUE(device.setKeyboardLightArea(values.data()));
+    }
+    EXPECT_EQ(keyboard->lightImage()[323], (323 * 7) & 0xFF);
+    CTarnHWI device;
+    ASSERT_TRUE(device.__createDev());
+    ASSERT_TRUE(device.readKeyLightFromDev());
+    std::vector<int> back(324);
+    device.getKeyboardLightArea(back.data());
+    EXPECT_EQ(back, values);
+}
+
+TEST_F(Simulator, StateFileIsReadableTextAndSurvivesANewSimulator) {
+    keyboard->setVersionText("VO108 9.9");
+    CTarnHWI device;
+    ASSERT_TRUE(device.__createDev());
+    set(device, 0, 4, {0, 1, 44});
+    ASSERT_TRUE(device.writeKeyConfigurationToDev(nullptr));
+    std::vector<int> lights(324, 17);
+    device.setKeyboardLightArea(lights.data());
+
+    const std::string text = stateText();
+    EXPECT_NE(text.find("version VO108 9.9\n"), std::string::npos);
+    EXPECT_NE(text.find("key 3 00f001040001"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir / "keyboard.state.tmp"));
+
+    hwi::SimulatedKeyboard again(state);
+    EXPECT_EQ(again.versionText(), "VO108 9.9");
+    EXPECT_EQ(again.keyRecord(3), keyboard->keyRecord(3));
+    EXPECT_EQ(again.lightImage()[100], 17);
+}
+
+TEST_F(Simulator, WriteCutOffBeforeItsEndKeepsThePreviousConfiguration) {
+    {
+        CTarnHWI device;
+        ASSERT_TRUE(device.__createDev());
+        set(device, 0, 1, {0, 1, 4});
+        ASSERT_TRUE(device.writeKeyConfigurationToDev(nullptr));
+    }
+    const std::string before = stateText();
+
+    keyboard->dropLinkAfter(100);
+    CTarnHWI device;
+    ASSERT_TRUE(device.__createDev());
+    set(device, 0, 1, {0, 1, 99});
+    EXPECT_FALSE(device.writeKeyConfigurationToDev(nullptr));
+    std::vector<int> lights(324, 3);
+    device.setKeyboardLightArea(lights.data());  // never reaches the keyboard
+    EXPECT_EQ(stateText(), before);
+    EXPECT_EQ(keyboard->keyRecord(0)[6], 4);
+}
+
+TEST_F(Simulator, PullingTheCableFailsTheOpenLink) {
+    CTarnHWI device;
+    ASSERT_TRUE(device.__createDev());
+    keyboard->unplug();
+    wchar_t version[64] = L"old";
+    EXPECT_FALSE(device.ReadKeyboardVersion(version));
+    EXPECT_FALSE(device.writeKeyConfigurationToDev(nullptr));
+    EXPECT_FALSE(fs::exists(state));  // a failed commit does not bring it back
+}
+
+TEST_F(Simulator, SoundFirmwareIsInstalledAndAFaultyOneRejected) {
+    CTarnHWI device;
+    ASSERT_TRUE(device.__createDev());
+    std::string image = ":020000040800F2\r\n:0400000001020304F2\r\n:00000001FF\r\n";
+    ASSERT_TRUE(device.WriteFirmwareToKeyboard(image.data(), static_cast<int>(image.size()), nullptr));
+    hwi::SimulatedFirmware firmware = keyboard->lastFirmware();
+    EXPECT_TRUE(firmware.received);
+    EXPECT_TRUE(firmware.installed);
+    ASSERT_EQ(firmware.records.size(), 3u);
+    EXPECT_EQ(firmware.records[1], (Bytes{4, 0, 0, 0, 1, 2, 3, 4, 0xF2}));
+
+    // The facade never sends a bad record, so send one the raw way.
+    hwi::SimulatedHidPlatform platform(keyboard);
+    auto channel = platform.open(hwi::SimulatedKeyboard::kInterface1Path);
+    ASSERT_TRUE(channel);
+    Bytes report(65, 0);
+    report[2] = 0x3A;
+    const Bytes bad{4, 0, 0, 0, 1, 2, 3, 4, 0xF3};
+    std::copy(bad.begin(), bad.end(), report.begin() + 3);
+    ASSERT_TRUE(channel->writeReport(report.data(), 65));
+    const Bytes eof{0, 0, 0, 1, 0xFF};
+    std::fill(report.begin() + 3, report.end(), 0);
+    std::copy(eof.begin(), eof.end(), report.begin() + 3);
+    ASSERT_TRUE(channel->writeReport(report.data(), 65));
+    firmware = keyboard->lastFirmware();
+    EXPECT_TRUE(firmware.received);
+    EXPECT_FALSE(firmware.installed);
+    EXPECT_EQ(firmware.records.size(), 2u);
+}
+
+TEST_F(Simulator, RefusedOpenLeavesTheFacadeClosed) {
+    keyboard->refuseOpen();
+    CTarnHWI device;
+    EXPECT_TRUE(device.DetectDevice());
+    EXPECT_FALSE(device.__createDev());
+    keyboard->clearFault();
+    EXPECT_TRUE(device.__createDev());
+}
+
+TEST_F(Simulator, GarbageBetweenAnswersIsSkipped) {
+    {
+        CTarnHWI device;
+        ASSERT_TRUE(device.__createDev());
+        set(device, 1, 20, sixteenCodeMacro());
+        ASSERT_TRUE(device.writeKeyConfigurationToDev(nullptr));
+    }
+    keyboard->answerGarbage();
+    CTarnHWI device;
+    ASSERT_TRUE(device.__createDev());
+    EXPECT_TRUE(device.readKeyDefinationFromDev(nullptr));
+    EXPECT_TRUE(device.readKeyLightFromDev());
+
+    // The version read takes the junk packet for the answer: it is still a
+    // terminated text inside the buffer.
+    wchar_t version[65];
+    std::fill(std::begin(version), std::end(version), L'#');
+    ASSERT_TRUE(device.ReadKeyboardVersion(version));
+    EXPECT_EQ(std::wstring(version).size(), 62u);
+    EXPECT_EQ(version[63], L'#');
+}
+
+TEST_F(Simulator, SilentKeyboardEndsTheReadOnceTheLinkGivesUp) {
+    keyboard->stopAnswering(300);
+    CTarnHWI device;
+    ASSERT_TRUE(device.__createDev());
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(device.readKeyDefinationFromDev(nullptr));
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(250));
+    EXPECT_LT(waited, std::chrono::seconds(5));
+}
+
+TEST_F(Simulator, DropAfterCountsEveryReport) {
+    std::vector<int> values(324, 1);
+    {
+        CTarnHWI writer;
+        ASSERT_TRUE(writer.__createDev());
+        ASSERT_TRUE(writer.setKeyboardLightArea(values.data()));
+    }
+    keyboard->dropLinkAfter(3);  // the request and two answers
+    CTarnHWI device;
+    ASSERT_TRUE(device.__createDev());
+    EXPECT_FALSE(device.readKeyLightFromDev());
+    std::vector<int> back(324, -1);
+    device.getKeyboardLightArea(back.data());
+    EXPECT_EQ(back[121], 1);  // the two pieces that arrived
+    EXPECT_EQ(back[122], 0);  // the rest did not
+
+    // Each new link gets its own N reports.
+    device.__closeDev();
+    ASSERT_TRUE(device.__createDev());
+    wchar_t version[64];
+    EXPECT_TRUE(device.ReadKeyboardVersion(version));
+}
+
+TEST(SimulatorFault, ParsesTheEnvironmentFormat) {
+    using hwi::SimulatorFault;
+    EXPECT_EQ(SimulatorFault::parse("no-answer").kind, SimulatorFault::NoAnswer);
+    EXPECT_EQ(SimulatorFault::parse("no-answer").value, 0);
+    EXPECT_EQ(SimulatorFault::parse("no-answer:250").value, 250);
+    EXPECT_EQ(SimulatorFault::parse("drop-after:12").kind, SimulatorFault::DropAfter);
+    EXPECT_EQ(SimulatorFault::parse("drop-after:12").value, 12);
+    EXPECT_EQ(SimulatorFault::parse("garbage").kind, SimulatorFault::Garbage);
+    EXPECT_EQ(SimulatorFault::parse("refuse-open").kind, SimulatorFault::RefuseOpen);
+    for (const char* none : {"", "drop-after:", "drop-after:x", "no-answer:-5", "GARBAGE", "garbage "})
+        EXPECT_EQ(SimulatorFault::parse(none).kind, SimulatorFault::None) << none;
+    EXPECT_EQ(SimulatorFault::parse(nullptr).kind, SimulatorFault::None);
+}
+
+TEST(SimulatorSelection, EnvironmentSelectsTheSimulatorAndItsFault) {
+    const fs::path state = fs::temp_directory_path() / ("vo-env-" + std::to_string(::getpid()) + ".state");
+    { std::ofstream(state).flush(); }
+    ::setenv("VELKORONDRIX_SIMULATOR", state.c_str(), 1);
+    ::setenv("VELKORONDRIX_SIMULATOR_FAULT", "refuse-open", 1);
+    hwi::setHidPlatform(nullptr);  // the default is chosen afresh
+    {
+        CTarnHWI device;
+        EXPECT_TRUE(device.DetectDevice());
+        EXPECT_FALSE(device.__createDev());
+    }
+    ::unsetenv("VELKORONDRIX_SIMULATOR_FAULT");
+    hwi::setHidPlatform(nullptr);
+    {
+        CTarnHWI device;
+        ASSERT_TRUE(device.__createDev());
+        wchar_t version[64];
+        EXPECT_TRUE(device.ReadKeyboardVersion(version));
+    }
+    ::unsetenv("VELKORONDRIX_SIMULATOR");
+    hwi::setHidPlatform(nullptr);
+    fs::remove(state);
+}
