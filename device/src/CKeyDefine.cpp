@@ -1,5 +1,6 @@
 #include "CKeyDefine.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "CContinousKeyDefine.h"
@@ -28,4 +29,32 @@ void CKeyDefine::writeHeader(unsigned char* packet) const {
     packet[2] = static_cast<unsigned char>(layer);
     packet[3] = static_cast<unsigned char>(key);
     packet[4] = static_cast<unsigned char>(type);
+}
+
+int CKeyDefine::putCodes(unsigned char* to, const std::vector<int>& codes, int room) {
+    // Codes beyond the room are left off: the record has no place for them.
+    const int n = std::clamp(static_cast<int>(codes.size()), 0, std::min(room, 255));
+    for (int i = 0; i < n; ++i)
+        to[i] = static_cast<unsigned char>(codes[static_cast<size_t>(i)]);
+    return n;
+}
+
+std::vector<int> CKeyDefine::takeCodes(const unsigned char* from, int claimed, int available) {
+    const int n = std::clamp(claimed, 0, std::max(available, 0));
+    return std::vector<int>(from, from + n);
+}
+
+std::vector<int> CKeyDefine::wordCodes(const int* words, int wordCount, int countAt) {
+    if (wordCount <= countAt)
+        return {};
+    const int n = std::clamp(words[countAt], 0, wordCount - countAt - 1);
+    return std::vector<int>(words + countAt + 1, words + countAt + 1 + n);
+}
+
+int CKeyDefine::putWords(int* words, int capacity, std::initializer_list<int> head, const std::vector<int>& codes) {
+    const int needed = static_cast<int>(head.size() + codes.size());
+    if (!words || needed > capacity)
+        return -1;
+    std::copy(codes.begin(), codes.end(), std::copy(head.begin(), head.end(), words));
+    return needed;
 }

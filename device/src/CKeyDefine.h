@@ -2,7 +2,9 @@
 // array the program exchanges with the facade and as a key record on the wire.
 #pragma once
 
+#include <initializer_list>
 #include <memory>
+#include <vector>
 
 #include "VelkorOndrix_HWI.h"
 
@@ -40,4 +42,14 @@ public:
 protected:
     // 0x00, 0xF0, layer, key, type.
     void writeHeader(unsigned char* packet) const;
+
+    // Shared by the code-list records: the codes as bytes, at most room of
+    // them; returns how many were written.
+    static int putCodes(unsigned char* to, const std::vector<int>& codes, int room);
+    // The claimed number of code bytes, as far as available bytes reach.
+    static std::vector<int> takeCodes(const unsigned char* from, int claimed, int available);
+    // The codes after the count word words[countAt], never past wordCount.
+    static std::vector<int> wordCodes(const int* words, int wordCount, int countAt);
+    // Writes head then the codes; the words needed, or -1 beyond capacity.
+    static int putWords(int* words, int capacity, std::initializer_list<int> head, const std::vector<int>& codes);
 };

@@ -121,7 +121,7 @@ void CMacroKeyDefine::fromWords(const int* words, int wordCount) {
 }
 
 int CMacroKeyDefine::toWords(int* words, int capacity) const {
-    const int n = count;
+    const int n = std::min(count, static_cast<int>(codes.size()));
     const int needed = 4 + (withDelays ? std::max(2 * n - 1, 0) : n);
     if (!words || needed > capacity)
         return -1;

@@ -1,7 +1,5 @@
 #include "CNormalKeyDefine.h"
 
-#include <algorithm>
-
 bool CNormalKeyDefine::encode(unsigned char* buffer, int packetSize, int* totalSize, int* headerSize) {
     if (!buffer) {
         if (totalSize) *totalSize = packetSize;
@@ -11,38 +9,22 @@ bool CNormalKeyDefine::encode(unsigned char* buffer, int packetSize, int* totalS
     if (packetSize <= kHeaderSize || (totalSize && *totalSize < packetSize))
         return false;
     writeHeader(buffer);
-    // Codes beyond one packet are left off: the record has no room for them.
-    const int n = std::min({count, static_cast<int>(codes.size()), packetSize - kHeaderSize, 255});
-    buffer[5] = static_cast<unsigned char>(n);
-    for (int i = 0; i < n; ++i)
-        buffer[kHeaderSize + i] = static_cast<unsigned char>(codes[static_cast<size_t>(i)]);
+    buffer[5] = static_cast<unsigned char>(putCodes(buffer + kHeaderSize, codes, packetSize - kHeaderSize));
     return true;
 }
 
 bool CNormalKeyDefine::decode(const unsigned char* bytes, int /*packetSize*/, int totalSize) {
-    codes.clear();
-    if (bytes && totalSize > 5) {
-        const int n = std::min<int>(bytes[5], totalSize - kHeaderSize);
-        for (int i = 0; i < n; ++i)
-            codes.push_back(bytes[kHeaderSize + i]);
-    }
+    codes = bytes && totalSize > 5 ? takeCodes(bytes + kHeaderSize, bytes[5], totalSize - kHeaderSize)
+                                   : std::vector<int>{};
     count = static_cast<int>(codes.size());
     return true;
 }
 
 void CNormalKeyDefine::fromWords(const int* words, int wordCount) {
-    codes.clear();
-    const int n = wordCount > 1 ? std::clamp(words[1], 0, wordCount - 2) : 0;
-    codes.assign(words + 2, words + 2 + n);
-    count = n;
+    codes = wordCodes(words, wordCount, 1);
+    count = static_cast<int>(codes.size());
 }
 
 int CNormalKeyDefine::toWords(int* words, int capacity) const {
-    const int needed = 2 + count;
-    if (!words || needed > capacity)
-        return -1;
-    words[0] = Normal;
-    words[1] = count;
-    std::copy(codes.begin(), codes.begin() + count, words + 2);
-    return needed;
+    return putWords(words, capacity, {Normal, static_cast<int>(codes.size())}, codes);
 }

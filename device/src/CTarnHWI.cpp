@@ -9,28 +9,59 @@
 #include "IntelHexImage.h"
 #include "KeyboardMatch.h"
 
+namespace {
+
+// Nothing thrown inside the library (an allocation that fails, say) may
+// reach the program: it becomes a failed operation.
+template <typename Operation>
+bool guarded(Operation&& operation) noexcept {
+    try {
+        return operation();
+    } catch (...) {
+        return false;
+    }
+}
+
+// The low bytes of count ints replace the start of the image, which then
+// goes to the keyboard. A failed transfer is not reported, a cancelled one is.
+bool storeAndSendLights(CBrant* model, const int* values, int count, const std::atomic<bool>& cancel) {
+    if (!model || !values)
+        return false;
+    auto& image = model->lightImage();
+    for (int i = 0; i < count; ++i)
+        image[static_cast<size_t>(i)] = static_cast<unsigned char>(values[i] & 0xFF);
+    model->writeLights();
+    return !cancel.load();
+}
+
+}  // namespace
+
 CTarnHWI::CTarnHWI() = default;
 
 CTarnHWI::~CTarnHWI() { __closeDev(); }
 
 bool CTarnHWI::DetectDevice() {
-    return hwi::findKeyboardInterface(hwi::hidPlatform()).has_value();
+    return guarded([] { return hwi::findKeyboardInterface(hwi::hidPlatform()).has_value(); });
 }
 
 bool CTarnHWI::__createDev() {
     if (transport)
         return true;
-    const auto path = hwi::findKeyboardInterface(hwi::hidPlatform());
-    if (!path)
-        return false;
-    // An interface held by another program (or without permission) leaves
-    // the facade closed rather than open on a dead link.
-    std::unique_ptr<hwi::HidChannel> channel = hwi::hidPlatform().open(*path);
-    if (!channel)
-        return false;
-    transport = std::make_unique<CBrantUtil>(std::move(channel), &cancelFlag);
-    model = std::make_unique<CBrant>(transport.get());
-    return true;
+    return guarded([this] {
+        const auto path = hwi::findKeyboardInterface(hwi::hidPlatform());
+        if (!path)
+            return false;
+        // An interface held by another program (or without permission)
+        // leaves the facade closed rather than open on a dead link.
+        std::unique_ptr<hwi::HidChannel> channel = hwi::hidPlatform().open(*path);
+        if (!channel)
+            return false;
+        auto link = std::make_unique<CBrantUtil>(std::move(channel), &cancelFlag);
+        auto keyboard = std::make_unique<CBrant>(link.get());
+        transport = std::move(link);
+        model = std::move(keyboard);
+        return true;
+    });
 }
 
 bool CTarnHWI::__closeDev() {
@@ -41,12 +72,12 @@ bool CTarnHWI::__closeDev() {
 
 wchar_t* CTarnHWI::getHardwareVersion() {
     if (transport)
-        transport->readVersion(versionText);
+        guarded([this] { return transport->readVersion(versionText); });
     return versionText;
 }
 
 bool CTarnHWI::ReadKeyboardVersion(wchar_t* text) {
-    return transport && transport->readVersion(text);
+    return transport && guarded([&] { return transport->readVersion(text); });
 }
 
 bool CTarnHWI::prepare() {
@@ -60,12 +91,14 @@ bool CTarnHWI::setKeyConfiguration(int layer, int key, int* words, int count) {
     const int slot = CKeyboardDefine::slotOf(layer + 1, key);
     if (!model || !words || count < 1 || slot < 0)
         return false;
-    std::unique_ptr<CKeyDefine> def = CKeyDefine::create(words[0], key, layer + 1);
-    if (!def)
-        return false;  // unknown type: the slot keeps its definition
-    def->fromWords(words, count);
-    model->setDefinition(slot, std::move(def));
-    return true;
+    return guarded([&] {
+        std::unique_ptr<CKeyDefine> def = CKeyDefine::create(words[0], key, layer + 1);
+        if (!def)
+            return false;  // unknown type: the slot keeps its definition
+        def->fromWords(words, count);
+        model->setDefinition(slot, std::move(def));
+        return true;
+    });
 }
 
 bool CTarnHWI::getKeyConfiguration(int layer, int key, int* words, int capacity) {
@@ -73,7 +106,7 @@ bool CTarnHWI::getKeyConfiguration(int layer, int key, int* words, int capacity)
     if (!model || !words || slot < 0)
         return false;
     if (const CKeyDefine* def = model->definition(slot))
-        return def->toWords(words, capacity) >= 0;
+        return guarded([&] { return def->toWords(words, capacity) >= 0; });
     if (capacity < 2)
         return false;
     words[0] = CKeyDefine::Normal;  // an empty slot reads as a key with no codes
@@ -82,14 +115,7 @@ bool CTarnHWI::getKeyConfiguration(int layer, int key, int* words, int capacity)
 }
 
 bool CTarnHWI::setKeyboardLightArea(int* values) {
-    if (!model || !values)
-        return false;
-    auto& image = model->lightImage();
-    for (int i = 0; i < CKeyboardDefine::kLightBytes; ++i)
-        image[static_cast<size_t>(i)] = static_cast<unsigned char>(values[i] & 0xFF);
-    // A failed transfer is not reported, but a cancelled one is.
-    model->writeLights();
-    return !cancelRequested();
+    return guarded([&] { return storeAndSendLights(model.get(), values, CKeyboardDefine::kLightBytes, cancelFlag); });
 }
 
 bool CTarnHWI::getKeyboardLightArea(int* values) {
@@ -101,13 +127,7 @@ bool CTarnHWI::getKeyboardLightArea(int* values) {
 }
 
 bool CTarnHWI::setKeyLight(int /*ignored*/, int* values) {
-    if (!model || !values)
-        return false;
-    auto& image = model->lightImage();
-    for (int i = 0; i < CKeyboardDefine::kKeys; ++i)
-        image[static_cast<size_t>(i)] = static_cast<unsigned char>(values[i] & 0xFF);
-    model->writeLights();
-    return !cancelRequested();
+    return guarded([&] { return storeAndSendLights(model.get(), values, CKeyboardDefine::kKeys, cancelFlag); });
 }
 
 bool CTarnHWI::getKeyLight(int /*ignored*/, int* values) {
@@ -119,15 +139,15 @@ bool CTarnHWI::getKeyLight(int /*ignored*/, int* values) {
 }
 
 bool CTarnHWI::writeKeyConfigurationToDev(MessageWindow* window) {
-    return model && model->writeKeys(window);
+    return model && guarded([&] { return model->writeKeys(window); });
 }
 
 bool CTarnHWI::readKeyDefinationFromDev(MessageWindow* window) {
-    return model && model->readKeys(window);
+    return model && guarded([&] { return model->readKeys(window); });
 }
 
 bool CTarnHWI::readKeyLightFromDev() {
-    return model && model->readLights();
+    return model && guarded([&] { return model->readLights(); });
 }
 
 bool CTarnHWI::WriteFirmwareToKeyboard(char* image, int length, MessageWindow* window) {
@@ -135,10 +155,10 @@ bool CTarnHWI::WriteFirmwareToKeyboard(char* image, int length, MessageWindow* w
         return false;
     // The whole image is checked first: a bad line must not leave the
     // keyboard with half an update.
-    IntelHexImage hex;
-    if (!hex.load(image, length))
-        return false;
-    return model->writeFirmware(hex, window);
+    return guarded([&] {
+        IntelHexImage hex;
+        return hex.load(image, length) && model->writeFirmware(hex, window);
+    });
 }
 
 void CTarnHWI::requestCancel() { cancelFlag.store(true); }
