@@ -1,0 +1,21 @@
+// The scroll-bar skin: 9 x 3 square cells. Columns 0-3 serve a vertical bar
+// (first arrow, second arrow, thumb, track), 4-7 a horizontal one, 8 is spare;
+// rows are the normal, hovered and pressed looks.
+#pragma once
+
+#include <QImage>
+
+namespace skingen {
+
+class ScrollBarSheet {
+public:
+    explicit ScrollBarSheet(int cell);
+    QImage render() const;
+
+private:
+    void paintCell(QImage& sheet, int column, int row) const;
+
+    int cell_;
+};
+
+}  // namespace skingen
