@@ -186,7 +186,8 @@ bool KeyboardProfile::saveProfile(const std::filesystem::path& path) const {
     temporary += L".tmp";
     std::error_code ec;
     if (!doc.writeFile(temporary, doc.document())) {
-        std::filesystem::remove(temporary, ec);
+        if (!std::filesystem::is_directory(temporary, ec))
+            std::filesystem::remove(temporary, ec);  // a partial file
         return false;
     }
     std::filesystem::rename(temporary, path, ec);
