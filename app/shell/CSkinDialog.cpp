@@ -52,7 +52,8 @@ QColor CSkinDialog::transparentColor() const {
 QRegion CSkinDialog::keyColourRegion() const {
     if (!skins_.hasBackground())
         return {};
-    const QImage mask = skins_.background.createMaskFromColor(transparentColor().rgb(), Qt::MaskOutColor);
+    // Pixels of the key colour end up outside the region.
+    const QImage mask = skins_.background.createMaskFromColor(transparentColor().rgb(), Qt::MaskInColor);
     return QRegion(QBitmap::fromImage(mask));
 }
 

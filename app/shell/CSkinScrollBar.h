@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "shell/ControlTimer.h"
+#include "shell/ScrollBarSkin.h"
 
 class CSkinScrollBar : public QWidget {
     Q_OBJECT
@@ -24,6 +25,9 @@ public:
     static constexpr int kSheetRows = 3;
     static constexpr int kDelayMs = 500;   // press to first repeat
     static constexpr int kRepeatMs = 100;  // between repeats
+    static_assert(kCellSize == layout::scrollBarCell && kSheetColumns == layout::scrollBarColumns
+                      && kSheetRows == layout::scrollBarRows,
+                  "the scroll bar and its artwork must agree on the sheet");
     static constexpr int kMinThumb = 6;
     static constexpr int kThumbCap = 3;    // thumb end caps copied, middle tiled
 

@@ -6,20 +6,8 @@
 
 #include "profile/KeyboardProfile.h"
 #include "shell/CSkinDialog.h"
+#include "shell/MainWindowLayout.h"
 #include "shell/SystemDialogs.h"
-
-namespace {
-
-// Stands in for the main window until it exists: an empty skinned window of
-// the main window's size that Esc closes.
-constexpr layout::Row kStartRows[] = {
-    {1, {24, 16, 600, 48}, L"VelkorOndrix", L"VelkorOndrix", layout::Kind::Title, -1, false, 19, 0},
-};
-constexpr layout::Window kStartWindow{
-    "main", 101, 102, 103, 1280, 540, {0, 0, 255}, 130, kStartRows,
-};
-
-}  // namespace
 
 CTarnApp::CTarnApp(KeyboardProfile& profile, SystemDialogs& dialogs)
     : profile_(profile), dialogs_(dialogs), resources_(std::make_unique<AppResources>()) {}
@@ -55,7 +43,8 @@ void CTarnApp::release() {
 }
 
 std::unique_ptr<QDialog> CTarnApp::createMainWindow() {
-    return std::make_unique<CSkinDialog>(kStartWindow, profile_.language);
+    // The bare skinned main window; Esc closes it.
+    return std::make_unique<CSkinDialog>(layout::mainWindow, profile_.language);
 }
 
 int CTarnApp::run() {
