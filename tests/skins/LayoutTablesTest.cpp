@@ -173,15 +173,6 @@ TEST(LayoutTables, CaptionsThatAreDrawnExistInBothLanguages)
         EXPECT_EQ(layout::mainWindowRows[i].captionEn, nullptr);
 }
 
-TEST(LayoutTables, BacklightKeysAreNamedAsInTheMainWindow)
-{
-    for (const Row& row : layout::backlightWindowRows) {
-        if (row.keyId > 0) {
-            EXPECT_EQ(text(row.captionEn), text(byId(layout::mainWindow, row.id).captionEn)) << row.keyId;
-        }
-    }
-}
-
 TEST(LayoutTables, SpotChecksOfRectanglesAndCaptions)
 {
     struct Spot { const Window* window; int id; Rect rect; const wchar_t* en; const wchar_t* zh; };

@@ -8,7 +8,6 @@
 #include <QImage>
 #include <QResource>
 
-#include "SkinGenerator.h"
 #include "jobs/FirmwareWindowLayout.h"
 #include "jobs/ProgressWindowLayout.h"
 #include "shell/BacklightWindowLayout.h"
@@ -174,16 +173,6 @@ TEST(SkinArtwork, ResourceFileServesEveryBitmapUnderItsNumber)
         EXPECT_EQ(packed.convertToFormat(QImage::Format_RGB32), file.convertToFormat(QImage::Format_RGB32)) << number;
     }
     QResource::unregisterResource(QStringLiteral(RESOURCE_FILE));
-}
-
-TEST(SkinArtwork, RenderingIsRepeatable)
-{
-    // The build regenerates the artwork; the same tables must give the same pixels.
-    const auto first = skingen::SkinGenerator().renderAll();
-    for (const skingen::Bitmap& b : first) {
-        const QImage file = bitmap(b.number);
-        EXPECT_EQ(b.image.convertToFormat(QImage::Format_RGB32), file.convertToFormat(QImage::Format_RGB32)) << b.number;
-    }
 }
 
 }  // namespace
