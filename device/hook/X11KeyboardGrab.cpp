@@ -23,14 +23,31 @@ constexpr int kEvdevOffset = 8;
 constexpr int kGrabAttempts = 20;
 constexpr auto kGrabRetryDelay = std::chrono::milliseconds(25);
 
-std::atomic<bool>* lostFlagOf(void* userData) {
-    return static_cast<std::atomic<bool>*>(userData);
+// Losing the X server must not end the host program, which is what Xlib
+// does by default: for our connection the hook just stops. Both handlers
+// are needed; Xlib's I/O error handler is process-wide, so ours hands every
+// other connection to the handler that was there before.
+std::atomic<Display*> ourDisplay{nullptr};
+XIOErrorHandler previousIOErrorHandler = nullptr;
+
+int onIOError(Display* display) {
+    if (display == ourDisplay.load())
+        return 0;  // then onConnectionLost, instead of exit()
+    return previousIOErrorHandler ? previousIOErrorHandler(display) : 0;
 }
 
-// Losing the X server must not end the host program (Xlib's default): the
-// hook just stops.
 void onConnectionLost(Display*, void* userData) {
-    lostFlagOf(userData)->store(true);
+    static_cast<std::atomic<bool>*>(userData)->store(true);
+}
+
+void takeOverIOErrors(Display* display, std::atomic<bool>* lostFlag) {
+    static const bool installed = [] {
+        previousIOErrorHandler = XSetIOErrorHandler(onIOError);
+        return true;
+    }();
+    (void)installed;
+    ourDisplay = display;
+    XSetIOErrorExitHandler(display, onConnectionLost, lostFlag);
 }
 
 }  // namespace
@@ -50,7 +67,7 @@ bool X11KeyboardGrab::start() {
     if (!display)
         return false;
     connectionLost = false;
-    XSetIOErrorExitHandler(display, onConnectionLost, &connectionLost);
+    takeOverIOErrors(display, &connectionLost);
 
     int pipeEnds[2];
     if (pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0) {
@@ -96,6 +113,12 @@ bool X11KeyboardGrab::grabKeyboard() {
 
 void X11KeyboardGrab::stop() {
     if (reader.joinable()) {
+        if (reader.get_id() == std::this_thread::get_id()) {
+            // Process exit started on the reader itself (from inside a
+            // window's postMessage): it cannot wait for itself.
+            reader.detach();
+            return;
+        }
         const char wake = 1;
         // The pipe only has to become readable; a full pipe already is.
         [[maybe_unused]] const auto written = write(wakeWrite, &wake, 1);
@@ -111,8 +134,12 @@ void X11KeyboardGrab::release() {
             // The ungrab must have reached the server before the caller
             // counts on normal typing.
             XSync(display, False);
+            XCloseDisplay(display);
         }
-        XCloseDisplay(display);
+        // A connection that died under Xlib cannot be closed safely (Xlib
+        // may still hold its locks); the server, and with it the grab, is
+        // gone anyway, so it is left as it is.
+        ourDisplay = nullptr;
         display = nullptr;
     }
     if (wakeRead >= 0)
