@@ -12,6 +12,7 @@ class SimulatedChannel : public HidChannel {
 public:
     SimulatedChannel(std::shared_ptr<SimulatedKeyboard> keyboard, int link)
         : keyboard(std::move(keyboard)), link(link) {}
+    ~SimulatedChannel() override { keyboard->disconnect(link); }
 
     bool writeReport(const unsigned char* report, int length) override {
         return keyboard->hostWrite(link, report, length);

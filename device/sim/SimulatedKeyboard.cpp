@@ -143,9 +143,11 @@ void SimulatedKeyboard::unplug() {
 void SimulatedKeyboard::setFault(SimulatorFault fault) {
     std::lock_guard<std::mutex> lock(mutex);
     currentFault = fault;
-    linkReports = 0;
-    linkSilentMs = 0;
-    linkBroken = false;
+    for (auto& [id, link] : links) {
+        link.reports = 0;
+        link.silentMs = 0;
+        link.broken = false;
+    }
 }
 
 SimulatorFault SimulatedKeyboard::fault() const {
@@ -281,25 +283,31 @@ bool SimulatedKeyboard::connect(int* link) {
     if (!present() || currentFault.kind == SimulatorFault::RefuseOpen)
         return false;
     loadLocked();
-    answers.clear();
-    keyWriteOpen = false;
-    lightWriteOpen = false;
-    partialRecord.clear();
-    pendingFirmware.clear();
-    linkReports = 0;
-    linkSilentMs = 0;
-    linkBroken = false;
-    *link = ++currentLink;
+    if (links.empty()) {
+        // A fresh session: nothing half-done from an earlier one lingers.
+        keyWriteOpen = false;
+        lightWriteOpen = false;
+        partialRecord.clear();
+        pendingFirmware.clear();
+    }
+    *link = ++lastLink;
+    links[*link] = Link{};
     return true;
 }
 
-bool SimulatedKeyboard::linkUsableLocked(int link) {
-    // An older link lost the keyboard to a newer one; a missing state file
-    // is a pulled cable.
-    if (link != currentLink || linkBroken || !present())
+void SimulatedKeyboard::disconnect(int link) {
+    std::lock_guard<std::mutex> lock(mutex);
+    links.erase(link);
+}
+
+bool SimulatedKeyboard::linkUsableLocked(int id) {
+    // A missing state file is a pulled cable.
+    const auto found = links.find(id);
+    if (found == links.end() || found->second.broken || !present())
         return false;
-    if (currentFault.kind == SimulatorFault::DropAfter && linkReports >= currentFault.value) {
-        linkBroken = true;
+    Link& link = found->second;
+    if (currentFault.kind == SimulatorFault::DropAfter && link.reports >= currentFault.value) {
+        link.broken = true;
         return false;
     }
     return true;
@@ -309,10 +317,12 @@ bool SimulatedKeyboard::hostWrite(int link, const unsigned char* report, int len
     std::lock_guard<std::mutex> lock(mutex);
     if (!report || length < kPacketSize + 1 || !linkUsableLocked(link))
         return false;
-    ++linkReports;
+    ++links[link].reports;
     Packet packet;
     std::memcpy(packet.data(), report + 1, kPacketSize);
+    replyTo = &links[link].answers;
     handlePacketLocked(packet);
+    replyTo = nullptr;
     answered.notify_all();
     return true;
 }
@@ -333,25 +343,26 @@ bool SimulatedKeyboard::hostRead(int link, unsigned char* report, int length, in
     int wait = std::max(timeoutMs, 0);
     const bool limited = currentFault.kind == SimulatorFault::NoAnswer && currentFault.value > 0;
     if (limited)
-        wait = std::min(wait, std::max(currentFault.value - linkSilentMs, 0));
+        wait = std::min(wait, std::max(currentFault.value - links[link].silentMs, 0));
     answered.wait_for(lock, std::chrono::milliseconds(wait),
-                      [&] { return !answers.empty() || !linkUsableLocked(link); });
+                      [&] { return !links[link].answers.empty() || !linkUsableLocked(link); });
     if (!linkUsableLocked(link))
         return fail();
-    if (answers.empty()) {
-        linkSilentMs += static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                             std::chrono::steady_clock::now() - start)
-                                             .count());
-        if (limited && linkSilentMs >= currentFault.value) {
-            linkBroken = true;
+    Link& state = links[link];
+    if (state.answers.empty()) {
+        state.silentMs += static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                               std::chrono::steady_clock::now() - start)
+                                               .count());
+        if (limited && state.silentMs >= currentFault.value) {
+            state.broken = true;
             return fail();
         }
         return false;  // nothing within the timeout
     }
 
-    const Packet packet = answers.front();
-    answers.pop_front();
-    ++linkReports;
+    const Packet packet = state.answers.front();
+    state.answers.pop_front();
+    ++state.reports;
     report[0] = 0;
     const int copy = std::min(length - 1, kPacketSize);
     std::memcpy(report + 1, packet.data(), static_cast<size_t>(copy));
@@ -361,6 +372,8 @@ bool SimulatedKeyboard::hostRead(int link, unsigned char* report, int length, in
 }
 
 void SimulatedKeyboard::answerLocked(const Packet& packet) {
+    if (!replyTo)
+        return;
     switch (currentFault.kind) {
     case SimulatorFault::NoAnswer:
         return;
@@ -374,13 +387,13 @@ void SimulatedKeyboard::answerLocked(const Packet& packet) {
         for (unsigned char* at : {&junk[0], &junk[1]})
             if (*at == kKeyEnd || *at == kKeyRecord || *at == kLightData || *at == kLightEnd)
                 *at = 0x55;
-        answers.push_back(junk);
+        replyTo->push_back(junk);
         break;
     }
     default:
         break;
     }
-    answers.push_back(packet);
+    replyTo->push_back(packet);
 }
 
 void SimulatedKeyboard::handlePacketLocked(const Packet& packet) {

@@ -115,8 +115,10 @@ public:
 
     // ---- The keyboard's side of the link (used by SimulatedHidPlatform) ---
     // A new link on interface 1; false when the keyboard is absent or
-    // refuses. Returns the link's number for the calls below.
+    // refuses. Returns the link's number for the calls below. Several links
+    // may be open at once; each receives the answers to its own requests.
     bool connect(int* link);
+    void disconnect(int link);
     // One output report from the host (report ID first).
     bool hostWrite(int link, const unsigned char* report, int length);
     // One input report for the host; see HidChannel::readReport. A broken
@@ -137,13 +139,18 @@ private:
     mutable std::mutex mutex;
     std::condition_variable answered;
 
+    struct Link {
+        int reports = 0;   // carried so far, written or delivered
+        int silentMs = 0;  // time spent waiting in vain
+        bool broken = false;
+        std::deque<Packet> answers;
+    };
+
     SimulatorFault currentFault;
-    int currentLink = 0;
-    int linkReports = 0;        // reports carried by the current link
-    int linkSilentMs = 0;       // time the current link waited in vain
-    bool linkBroken = false;
+    int lastLink = 0;
+    std::map<int, Link> links;
+    std::deque<Packet>* replyTo = nullptr;  // the answers of the link being served
     unsigned junkSeed = 1;
-    std::deque<Packet> answers;
 
     // Committed memory.
     std::map<int, std::vector<unsigned char>> keys;

@@ -288,6 +288,27 @@ TEST_F(Simulator, DropAfterCountsEveryReport) {
     EXPECT_TRUE(device.ReadKeyboardVersion(version));
 }
 
+TEST_F(Simulator, AnswersGoToTheLinkThatAsked) {
+    CTarnHWI first;
+    CTarnHWI second;
+    ASSERT_TRUE(first.__createDev());
+    ASSERT_TRUE(second.__createDev());
+
+    // A request whose answers are never read leaves them with its own link.
+    hwi::SimulatedHidPlatform platform(keyboard);
+    auto raw = platform.open(hwi::SimulatedKeyboard::kInterface1Path);
+    Bytes request(65, 0);
+    request[2] = 0xE2;
+    ASSERT_TRUE(raw->writeReport(request.data(), 65));
+
+    wchar_t version[64];
+    EXPECT_TRUE(second.ReadKeyboardVersion(version));
+    EXPECT_EQ(std::wstring(version), L"VO108 1.0.1 (simulated)");
+    EXPECT_TRUE(first.readKeyDefinationFromDev(nullptr));
+    raw.reset();
+    EXPECT_TRUE(first.ReadKeyboardVersion(version));
+}
+
 TEST(SimulatorFault, ParsesTheEnvironmentFormat) {
     using hwi::SimulatorFault;
     EXPECT_EQ(SimulatorFault::parse("no-answer").kind, SimulatorFault::NoAnswer);
