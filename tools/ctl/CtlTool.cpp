@@ -82,6 +82,14 @@ std::string colourText(const LightArea& area) {
     return text.str();
 }
 
+std::string noKeyboardMessage() {
+    const char* simulator = std::getenv(kSimulatorVariable);
+    if (simulator && *simulator && !std::filesystem::exists(simulator))
+        return std::string("no keyboard found: the simulated keyboard's state file ") + quoted(simulator) +
+               " does not exist";
+    return "no keyboard found (connect it, or use --simulator FILE)";
+}
+
 std::string keyText(int keyId, int level) {
     return "key " + std::to_string(keyId) + " L" + std::to_string(level + 1);
 }
@@ -148,11 +156,7 @@ int CtlTool::openKeyboard(KeyboardProfile& profile) {
     if (profile.device.DetectDevice())
         return fail(ExitNoKeyboard,
                     "the keyboard was found but cannot be opened (in use by another program, or no permission)");
-    const char* simulator = std::getenv(kSimulatorVariable);
-    if (simulator && *simulator && !std::filesystem::exists(simulator))
-        return fail(ExitNoKeyboard, std::string("no keyboard found: the simulated keyboard's state file ") +
-                                        quoted(simulator) + " does not exist");
-    return fail(ExitNoKeyboard, "no keyboard found (connect it, or use --simulator FILE)");
+    return fail(ExitNoKeyboard, noKeyboardMessage());
 }
 
 bool CtlTool::runTransfer(const std::string& label, int total, bool slotIndices, const Transfer& transfer) {
@@ -190,7 +194,7 @@ int CtlTool::list() {
     for (auto it = paths.begin(); it != paths.end(); ++it)
         out << (it == keyboard ? "* " : "  ") << toUtf8(*it) << '\n';
     if (keyboard == paths.end())
-        return fail(ExitNoKeyboard, "no keyboard among the HID interfaces");
+        return fail(ExitNoKeyboard, noKeyboardMessage());
     out << "The keyboard is the interface marked *.\n";
     return ExitOk;
 }

@@ -24,8 +24,8 @@ void ProgressDisplay::update(int done) {
         lastShown = percent;
         return;
     }
-    // Plain lines: only when another tenth of the way is reached.
-    if (percent / 10 > std::max(lastShown, 0) / 10) {
+    // Plain lines: only when another quarter of the way is reached.
+    if (percent / 25 > std::max(lastShown, 0) / 25) {
         out << label << ": " << percent << "%\n" << std::flush;
         lastShown = percent;
     }

@@ -1,5 +1,5 @@
 // Progress of one transfer: a bar redrawn in place on a terminal, or a plain
-// line at every tenth of the way when the output goes to a file or a pipe.
+// line at every quarter of the way when the output goes to a file or a pipe.
 #pragma once
 
 #include <ostream>

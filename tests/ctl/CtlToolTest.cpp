@@ -1,0 +1,322 @@
+// The built tool, run as a user would run it: exit status, what it prints
+// and what it leaves on the simulated keyboard and on disk.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "SimulatedKeyboard.h"
+#include "profile/KeyboardProfile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string readText(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+int lineCount(const std::string& text) {
+    int lines = 0;
+    for (char c : text)
+        lines += c == '\n';
+    return lines;
+}
+
+class CtlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir = fs::temp_directory_path() / ("vo-ctl-" + std::string(test->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        state = dir / "kbd.state";
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // Runs the tool in the test folder; env is prepended to the command
+    // ("NAME=value ..."), and the inherited simulator settings are cleared.
+    Outcome run(const std::string& args, const std::string& env = "") {
+        const fs::path out = dir / "stdout.txt";
+        const fs::path err = dir / "stderr.txt";
+        const std::string command = "cd '" + dir.string() +
+                                    "' && env -u VELKORONDRIX_SIMULATOR -u VELKORONDRIX_SIMULATOR_FAULT " + env +
+                                    " '" VELKORONDRIX_CTL "' " + args + " >'" + out.string() + "' 2>'" +
+                                    err.string() + "' </dev/null";
+        const int raw = std::system(command.c_str());
+        Outcome result;
+        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        result.out = readText(out);
+        result.err = readText(err);
+        return result;
+    }
+
+    Outcome runSim(const std::string& args, const std::string& fault = "") {
+        return run("--simulator kbd.state " + args, fault.empty() ? "" : "VELKORONDRIX_SIMULATOR_FAULT=" + fault);
+    }
+
+    void plugIn() { hwi::SimulatedKeyboard(state).plugIn(); }
+
+    // A profile file with a key in every mode and a few colours.
+    fs::path writeSampleProfile(const std::string& name = "sample.pro") {
+        auto p = std::make_unique<KeyboardProfile>();
+        p->buildNameTables();
+        p->resetToDefaults();
+        auto setCode = [&](int key, int level, int mode, int code) {
+            p->modes[KeyboardProfile::slot(key, level)] = mode;
+            p->hwCodes[KeyboardProfile::slot(key, level)] = code;
+        };
+        auto setItems = [&](int key, int level, int mode, std::initializer_list<const wchar_t*> items) -> ActionList& {
+            p->modes[KeyboardProfile::slot(key, level)] = mode;
+            ActionList& list = p->sequences[KeyboardProfile::slot(key, level)];
+            for (const wchar_t* item : items)
+                list.setOrAppendItem(20000, item);
+            return list;
+        };
+        setCode(1, 0, ModeSingle, 43);
+        setItems(2, 0, ModeCombo, {L"Left CONTROL", L"C"});
+        setItems(3, 1, ModeMacro, {L"A", L"<50 ms>", L"B"}).cycles = 2;
+        setItems(4, 0, ModeEmulation, {L"H", L"I"}).delay = 80;
+        setCode(5, 0, ModeMultimedia, 111);
+        setCode(6, 1, ModeMouse, 199);
+        setCode(7, 0, ModePower, 76);
+        setCode(8, 0, ModeFunction, 156);
+        setCode(8, 1, ModeFunction, 156);
+        p->lightAreas[1] = {255, 0, 128};
+        p->lightAreas[108] = {0, 40, 200};
+        const fs::path path = dir / name;
+        EXPECT_TRUE(p->saveProfile(path));
+        return path;
+    }
+
+    fs::path dir;
+    fs::path state;
+};
+
+TEST_F(CtlTest, HelpForTheToolAndEachCommand) {
+    Outcome all = run("--help");
+    EXPECT_EQ(all.status, 0);
+    for (const char* command : {"list", "version", "write", "read", "show", "firmware", "--simulator"})
+        EXPECT_NE(all.out.find(command), std::string::npos) << command;
+
+    Outcome write = run("write --help");
+    EXPECT_EQ(write.status, 0);
+    EXPECT_NE(write.out.find("--verify"), std::string::npos);
+    EXPECT_NE(write.out.find("--keys-only"), std::string::npos);
+    EXPECT_NE(run("help firmware").out.find("FILE.hex"), std::string::npos);
+    EXPECT_NE(run("show --help").out.find("zh-CN"), std::string::npos);
+}
+
+TEST_F(CtlTest, UsageErrorsAreOneLineAndStatusTwo) {
+    for (const char* args : {"", "frobnicate", "write", "show a.pro b.pro", "read x.pro --verify",
+                             "write x.pro --keys-only --lights-only", "show x.pro --lang fr", "list --bogus",
+                             "version --simulator"}) {
+        Outcome r = run(args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(lineCount(r.err), 1) << args << ": " << r.err;
+        EXPECT_TRUE(r.out.empty()) << args;
+    }
+    EXPECT_NE(run("frobnicate").err.find("unknown command 'frobnicate'"), std::string::npos);
+}
+
+TEST_F(CtlTest, NoKeyboardIsStatusThreeForEveryDeviceCommand) {
+    const fs::path profile = writeSampleProfile();
+    std::ofstream(dir / "fw.hex") << ":00000001FF\r\n";
+    for (const char* args : {"list", "version", "write sample.pro", "read out.pro", "firmware fw.hex"}) {
+        Outcome r = runSim(args);
+        EXPECT_EQ(r.status, 3) << args;
+        EXPECT_EQ(lineCount(r.err), 1) << args;
+        EXPECT_NE(r.err.find("no keyboard found"), std::string::npos) << args << ": " << r.err;
+    }
+    EXPECT_FALSE(fs::exists(dir / "out.pro"));
+
+    // The environment variable works as the option does.
+    plugIn();
+    EXPECT_EQ(run("version", "VELKORONDRIX_SIMULATOR=kbd.state").status, 0);
+    Outcome refused = runSim("version", "refuse-open");
+    EXPECT_EQ(refused.status, 3);
+    EXPECT_NE(refused.err.find("cannot be opened"), std::string::npos) << refused.err;
+}
+
+TEST_F(CtlTest, ListMarksTheKeyboardAndVersionPrintsItsText) {
+    plugIn();
+    hwi::SimulatedKeyboard(state).setVersionText("VO108 7.7.7 test build");
+    Outcome list = runSim("list");
+    EXPECT_EQ(list.status, 0) << list.err;
+    EXPECT_NE(list.out.find("* \\\\?\\hid#vid_0483&pid_5022&mi_01#simulated"), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find("  \\\\?\\hid#vid_0483&pid_5022&mi_00#simulated"), std::string::npos) << list.out;
+
+    Outcome version = runSim("version");
+    EXPECT_EQ(version.status, 0) << version.err;
+    EXPECT_EQ(version.out, "VO108 7.7.7 test build\n");
+}
+
+TEST_F(CtlTest, UnreadableOrInvalidProfileIsStatusFour) {
+    plugIn();
+    std::ofstream(dir / "garbage.pro") << "this is not a profile";
+    std::ofstream(dir / "other.xml") << "<?xml version=\"1.0\"?>\r\n<Something/>\r\n";
+    for (const char* args : {"write missing.pro", "write garbage.pro", "write other.xml", "show missing.pro",
+                             "show garbage.pro"}) {
+        Outcome r = runSim(args);
+        EXPECT_EQ(r.status, 4) << args;
+        EXPECT_EQ(lineCount(r.err), 1) << args;
+        EXPECT_NE(r.err.find("profile"), std::string::npos) << r.err;
+    }
+    // Nothing was written to the keyboard.
+    EXPECT_EQ(hwi::SimulatedKeyboard(state).storedKeyRecords(), 0);
+    // A profile that cannot be saved.
+    Outcome r = runSim("read no/such/folder/out.pro");
+    EXPECT_EQ(r.status, 4);
+    EXPECT_NE(r.err.find("cannot save profile"), std::string::npos) << r.err;
+}
+
+TEST_F(CtlTest, WriteVerifyReadAndShowRoundTrip) {
+    plugIn();
+    writeSampleProfile();
+    Outcome write = runSim("write sample.pro --verify");
+    ASSERT_EQ(write.status, 0) << write.err;
+    EXPECT_TRUE(write.err.empty());
+    EXPECT_NE(write.out.find("Writing keys: 100%"), std::string::npos) << write.out;
+    EXPECT_NE(write.out.find("Verified"), std::string::npos);
+    EXPECT_EQ(hwi::SimulatedKeyboard(state).lightImage()[0], 255);
+
+    Outcome read = runSim("read back.pro");
+    ASSERT_EQ(read.status, 0) << read.err;
+    KeyboardProfile back;
+    back.buildNameTables();
+    back.resetToDefaults();
+    ASSERT_TRUE(back.loadProfile(dir / "back.pro"));
+    EXPECT_EQ(back.modes[KeyboardProfile::slot(3, 1)], ModeMacro);
+    EXPECT_EQ(back.sequences[KeyboardProfile::slot(3, 1)].items,
+              (std::vector<std::wstring>{L"A", L"<50 ms>", L"B"}));
+    EXPECT_EQ(back.modes[KeyboardProfile::slot(6, 1)], ModeMouse);
+    EXPECT_EQ(back.hwCodes[KeyboardProfile::slot(6, 1)], 199);
+    EXPECT_EQ(back.lightAreas[108], (LightArea{0, 40, 200}));
+
+    Outcome show = run("show back.pro");
+    ASSERT_EQ(show.status, 0) << show.err;
+    EXPECT_NE(show.out.find("  3 L2  Macro"), std::string::npos) << show.out;
+    EXPECT_NE(show.out.find("A,50,B"), std::string::npos);
+    EXPECT_NE(show.out.find("Left CONTROL | C"), std::string::npos);
+    EXPECT_NE(show.out.find("Power"), std::string::npos);
+    EXPECT_NE(show.out.find("108    0  40 200"), std::string::npos) << show.out;
+    EXPECT_EQ(show.out.find("  9 L1"), std::string::npos);  // not set: not shown
+    EXPECT_EQ(lineCount(show.out), 2 + 9 + 2);
+
+    Outcome chinese = run("show back.pro --lang zh-CN");
+    EXPECT_EQ(chinese.status, 0);
+    EXPECT_NE(chinese.out.find("宏键"), std::string::npos);
+    EXPECT_EQ(chinese.out.find("Macro"), std::string::npos);
+}
+
+TEST_F(CtlTest, KeysOnlyAndLightsOnlyTouchOnlyTheirPart) {
+    plugIn();
+    writeSampleProfile();
+    ASSERT_EQ(runSim("write sample.pro --lights-only").status, 0);
+    EXPECT_EQ(hwi::SimulatedKeyboard(state).storedKeyRecords(), 0);
+    EXPECT_EQ(hwi::SimulatedKeyboard(state).lightImage()[0], 255);
+
+    hwi::SimulatedKeyboard(state).unplug();
+    plugIn();
+    ASSERT_EQ(runSim("write sample.pro --keys-only --verify").status, 0);
+    EXPECT_GT(hwi::SimulatedKeyboard(state).storedKeyRecords(), 0);
+    EXPECT_EQ(hwi::SimulatedKeyboard(state).lightImage()[0], 0);
+}
+
+TEST_F(CtlTest, VerifyReportsWhatTheKeyboardDidNotKeep) {
+    plugIn();
+    KeyboardProfile p;
+    p.buildNameTables();
+    p.resetToDefaults();
+    // Codes travel as single bytes: 300 arrives as 44.
+    p.modes[KeyboardProfile::slot(5, 0)] = ModeSingle;
+    p.hwCodes[KeyboardProfile::slot(5, 0)] = 300;
+    p.lightAreas[9] = {1, 2, 3};
+    ASSERT_TRUE(p.saveProfile(dir / "odd.pro"));
+    Outcome r = runSim("write odd.pro --verify");
+    EXPECT_EQ(r.status, 7);
+    EXPECT_EQ(lineCount(r.err), 1);
+    EXPECT_NE(r.out.find("differs: key 5 L1"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("wrote Single \"-- --\", the keyboard holds Single \"S\""), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("colour:"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("1 key slot(s) and 0 colour(s)"), std::string::npos) << r.err;
+}
+
+TEST_F(CtlTest, FailedTransfersAreStatusFive) {
+    plugIn();
+    writeSampleProfile();
+    Outcome write = runSim("write sample.pro", "drop-after:30");
+    EXPECT_EQ(write.status, 5);
+    EXPECT_NE(write.err.find("writing the keys"), std::string::npos) << write.err;
+    EXPECT_EQ(hwi::SimulatedKeyboard(state).storedKeyRecords(), 0);
+
+    Outcome lights = runSim("write sample.pro --lights-only", "drop-after:4");
+    EXPECT_EQ(lights.status, 5);
+    EXPECT_NE(lights.err.find("colours"), std::string::npos) << lights.err;
+
+    ASSERT_EQ(runSim("write sample.pro").status, 0);
+    Outcome read = runSim("read back.pro", "drop-after:40");
+    EXPECT_EQ(read.status, 5);
+    EXPECT_EQ(lineCount(read.err), 1);
+    EXPECT_FALSE(fs::exists(dir / "back.pro"));  // no half-read profile saved
+
+    Outcome version = runSim("version", "no-answer:200");
+    EXPECT_EQ(version.status, 5);
+    EXPECT_EQ(lineCount(version.err), 1);
+}
+
+TEST_F(CtlTest, FirmwareIsCheckedThenDownloadedWithProgress) {
+    plugIn();
+    const std::string good =
+        ":020000040800F2\r\n"
+        ":10000000000102030405060708090A0B0C0D0E0F78\r\n"
+        ":00000001FF\r\n";
+    std::ofstream(dir / "good.hex", std::ios::binary) << good;
+    std::string badChecksum = good;
+    badChecksum.replace(badChecksum.find("0F78"), 4, "0F79");
+    std::ofstream(dir / "bad.hex", std::ios::binary) << badChecksum;
+    std::ofstream(dir / "noend.hex", std::ios::binary) << ":020000040800F2\r\n";
+    std::ofstream(dir / "empty.hex", std::ios::binary) << "";
+
+    Outcome bad = runSim("firmware bad.hex");
+    EXPECT_EQ(bad.status, 6);
+    EXPECT_NE(bad.err.find("line 2: checksum mismatch"), std::string::npos) << bad.err;
+    for (const char* args : {"firmware noend.hex", "firmware empty.hex", "firmware missing.hex"}) {
+        Outcome r = runSim(args);
+        EXPECT_EQ(r.status, 6) << args;
+        EXPECT_EQ(lineCount(r.err), 1) << args;
+    }
+    EXPECT_FALSE(hwi::SimulatedKeyboard(state).lastFirmware().received);
+
+    Outcome cut = runSim("firmware good.hex", "drop-after:1");
+    EXPECT_EQ(cut.status, 5);
+    EXPECT_NE(cut.err.find("firmware download failed"), std::string::npos);
+
+    Outcome ok = runSim("firmware good.hex");
+    ASSERT_EQ(ok.status, 0) << ok.err;
+    // Not a terminal: plain lines, no carriage returns.
+    EXPECT_NE(ok.out.find("Downloading firmware: 33%\nDownloading firmware: 66%\nDownloading firmware: 100%\n"),
+              std::string::npos)
+        << ok.out;
+    EXPECT_EQ(ok.out.find('\r'), std::string::npos);
+    const hwi::SimulatedFirmware installed = hwi::SimulatedKeyboard(state).lastFirmware();
+    EXPECT_TRUE(installed.installed);
+    EXPECT_EQ(installed.records.size(), 3u);
+}
+
+}  // namespace
