@@ -1,0 +1,256 @@
+// The firmware update window with the simulated keyboard: version read, file
+// choice, downloads of sound and broken images, and the window's refusal of
+// everything else while a download runs.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "HidPlatform.h"
+#include "SimulatedHidPlatform.h"
+#include "SimulatedKeyboard.h"
+#include "jobs/CTarnDialogFirmwareUpdate.h"
+#include "jobs/FirmwareWindowLayout.h"
+#include "profile/KeyboardProfile.h"
+#include "support/FakeSystemDialogs.h"
+
+namespace {
+
+const std::wstring kDownloadedEn =
+    L"The Firmware is downloaded successfully.\r\n"
+    L"Please keep the USB plug in until three indicator lights flash simultaneously.\r\n"
+    L"Then firmware updated completely,pleased unplug the USB and plug in.";
+
+// One Intel HEX record with its checksum, without a line end.
+std::string hexRecord(int type, int address, const std::vector<int>& data) {
+    std::vector<int> bytes{static_cast<int>(data.size()), (address >> 8) & 0xFF, address & 0xFF, type};
+    bytes.insert(bytes.end(), data.begin(), data.end());
+    int sum = 0;
+    for (int b : bytes)
+        sum += b;
+    bytes.push_back((0x100 - (sum & 0xFF)) & 0xFF);
+    std::string line = ":";
+    char pair[3];
+    for (int b : bytes) {
+        std::snprintf(pair, sizeof pair, "%02X", b);
+        line += pair;
+    }
+    return line;
+}
+
+// An extended-address record, dataLines data records and the end record.
+std::vector<std::string> firmwareLines(int dataLines) {
+    std::vector<std::string> lines{hexRecord(4, 0, {0x08, 0x00})};
+    for (int i = 0; i < dataLines; ++i) {
+        std::vector<int> data(16);
+        for (int j = 0; j < 16; ++j)
+            data[static_cast<std::size_t>(j)] = (i * 16 + j) & 0xFF;
+        lines.push_back(hexRecord(0, i * 16, data));
+    }
+    lines.push_back(hexRecord(1, 0, {}));
+    return lines;
+}
+
+QPoint centreOf(int id) {
+    for (const layout::Row& row : layout::firmwareWindowRows)
+        if (row.id == id)
+            return QPoint((row.rect.left + row.rect.right) / 2, (row.rect.top + row.rect.bottom) / 2);
+    return {};
+}
+
+class FirmwareWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        keyboard = std::make_shared<hwi::SimulatedKeyboard>(path("keyboard.state"));
+        keyboard->plugIn();
+        hwi::setHidPlatform(std::make_unique<hwi::SimulatedHidPlatform>(keyboard));
+        profile = std::make_unique<KeyboardProfile>();
+        profile->buildNameTables();
+        ASSERT_TRUE(profile->device.__createDev());
+    }
+
+    void TearDown() override {
+        profile.reset();
+        hwi::setHidPlatform(nullptr);
+    }
+
+    std::string path(const char* name) const { return dir.filePath(QString::fromLatin1(name)).toStdString(); }
+
+    std::wstring writeFile(const char* name, const std::vector<std::string>& lines, const char* ending) {
+        const std::string file = path(name);
+        std::ofstream out(file, std::ios::binary);
+        for (const std::string& line : lines)
+            out << line << ending;
+        return std::wstring(file.begin(), file.end());
+    }
+
+    std::unique_ptr<CTarnDialogFirmwareUpdate> openWindow() {
+        auto window = std::make_unique<CTarnDialogFirmwareUpdate>(*profile, dialogs);
+        window->show();
+        return window;
+    }
+
+    static void click(CTarnDialogFirmwareUpdate& window, int id) {
+        QTest::mouseClick(&window, Qt::LeftButton, {}, centreOf(id));
+    }
+
+    // Opens the file and starts its download.
+    static void download(CTarnDialogFirmwareUpdate& window, FakeSystemDialogs& dialogs, const std::wstring& file) {
+        dialogs.queueOpenFile(file);
+        click(window, CTarnDialogFirmwareUpdate::kOpen);
+        click(window, CTarnDialogFirmwareUpdate::kUpdate);
+    }
+
+    static bool waitForOutcome(CTarnDialogFirmwareUpdate& window) {
+        return QTest::qWaitFor([&window] { return !window.downloading(); }, 20000);
+    }
+
+    QTemporaryDir dir;
+    std::shared_ptr<hwi::SimulatedKeyboard> keyboard;
+    std::unique_ptr<KeyboardProfile> profile;
+    FakeSystemDialogs dialogs;
+};
+
+TEST_F(FirmwareWindowTest, GetVersionShowsTheKeyboardsTextOrTheFailureBox) {
+    auto window = openWindow();
+    click(*window, CTarnDialogFirmwareUpdate::kGetVersion);
+    EXPECT_EQ(window->versionBox()->text().toStdString(), keyboard->versionText());
+    EXPECT_TRUE(window->versionBox()->isReadOnly());
+    EXPECT_TRUE(dialogs.messages().empty());
+
+    keyboard->stopAnswering(50);
+    click(*window, CTarnDialogFirmwareUpdate::kGetVersion);
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0], L"Failed on reading keyboard version infomation");
+
+    profile->language = "zh-CN";
+    click(*window, CTarnDialogFirmwareUpdate::kGetVersion);
+    ASSERT_EQ(dialogs.messages().size(), 2u);
+    EXPECT_EQ(dialogs.messages()[1], L"读取键盘版本失败");
+}
+
+TEST_F(FirmwareWindowTest, CancellingTheFileDialogKeepsTheEarlierPath) {
+    auto window = openWindow();
+    dialogs.queueOpenFile(std::wstring(L"/tmp/first.hex"));
+    click(*window, CTarnDialogFirmwareUpdate::kOpen);
+    dialogs.queueOpenFile(std::nullopt);
+    click(*window, CTarnDialogFirmwareUpdate::kOpen);
+
+    EXPECT_EQ(window->chosenPath(), L"/tmp/first.hex");
+    EXPECT_EQ(window->pathBox()->text(), QStringLiteral("/tmp/first.hex"));
+    const auto requests = dialogs.requestsOf(FakeSystemDialogs::Kind::OpenFile);
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_TRUE(requests[0].file.filter.empty());
+    EXPECT_TRUE(requests[0].file.defaultExtension.empty());
+}
+
+TEST_F(FirmwareWindowTest, UpdateWithoutAFileCannotOpenIt) {
+    auto window = openWindow();
+    click(*window, CTarnDialogFirmwareUpdate::kUpdate);
+    ASSERT_TRUE(waitForOutcome(*window));
+    EXPECT_EQ(dialogs.messages(), std::vector<std::wstring>{L"Can't open firmware file"});
+    EXPECT_TRUE(profile->firmwarePath.empty());
+    EXPECT_FALSE(keyboard->lastFirmware().received);
+
+    // Also a folder is no firmware file.
+    profile->language = "zh-CN";
+    download(*window, dialogs, std::wstring(dir.path().toStdWString()));
+    ASSERT_TRUE(waitForOutcome(*window));
+    EXPECT_EQ(dialogs.messages().back(), L"打开固件文件失败");
+}
+
+class FirmwareLineEndTest : public FirmwareWindowTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(FirmwareLineEndTest, ASoundImageFillsTheBarAndIsInstalled) {
+    const std::vector<std::string> lines = firmwareLines(40);
+    const std::wstring file = writeFile("image.hex", lines, GetParam());
+    auto window = openWindow();
+    const QPoint barEnd(layout::firmwareBar.right - 2, layout::firmwareBar.top + 10);
+    const QRgb emptyBar = window->grab().toImage().pixel(barEnd);
+
+    download(*window, dialogs, file);
+    EXPECT_EQ(window->percent(), 1);
+    EXPECT_EQ(profile->firmwarePath, file);
+    ASSERT_TRUE(waitForOutcome(*window));
+
+    EXPECT_EQ(window->percent(), 100);
+    EXPECT_EQ(dialogs.messages(), std::vector<std::wstring>{kDownloadedEn});
+    EXPECT_NE(window->grab().toImage().pixel(barEnd), emptyBar);
+    const hwi::SimulatedFirmware firmware = keyboard->lastFirmware();
+    EXPECT_TRUE(firmware.installed);
+    EXPECT_EQ(firmware.records.size(), lines.size());
+    EXPECT_TRUE(window->isVisible());  // the user closes it
+}
+
+INSTANTIATE_TEST_SUITE_P(LineEnds, FirmwareLineEndTest, ::testing::Values("\r\n", "\n"));
+
+TEST_F(FirmwareWindowTest, ABrokenImageFailsAndSendsNothing) {
+    std::vector<std::string> lines = firmwareLines(10);
+    lines[5][lines[5].size() - 1] ^= 1;  // wrong checksum half-way
+    const std::wstring broken = writeFile("broken.hex", lines, "\r\n");
+    const std::wstring text = writeFile("notes.txt", {"not a firmware image"}, "\n");
+    const std::wstring empty = writeFile("empty.hex", {}, "");
+
+    auto window = openWindow();
+    for (const std::wstring& file : {broken, text, empty}) {
+        download(*window, dialogs, file);
+        ASSERT_TRUE(waitForOutcome(*window));
+        EXPECT_EQ(dialogs.messages().back(), L"Firmware download failed.");
+    }
+    EXPECT_EQ(dialogs.messages().size(), 3u);
+    EXPECT_TRUE(keyboard->lastFirmware().records.empty());
+}
+
+TEST_F(FirmwareWindowTest, NothingButTheDownloadRunsUntilItsOutcomeIsShown) {
+    const std::wstring file = writeFile("image.hex", firmwareLines(200), "\r\n");
+    auto window = openWindow();
+    download(*window, dialogs, file);
+    ASSERT_TRUE(window->downloading());
+
+    // No event has been handled yet, so the done message cannot have arrived.
+    dialogs.queueOpenFile(std::wstring(L"/tmp/other.hex"));
+    for (int id : {CTarnDialogFirmwareUpdate::kGetVersion, CTarnDialogFirmwareUpdate::kOpen,
+                   CTarnDialogFirmwareUpdate::kUpdate, CTarnDialogFirmwareUpdate::kCancel,
+                   CTarnDialogFirmwareUpdate::kClose})
+        click(*window, id);
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    window->close();
+
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->versionBox()->text().isEmpty());
+    EXPECT_EQ(window->chosenPath(), file);
+    EXPECT_EQ(dialogs.requestsOf(FakeSystemDialogs::Kind::OpenFile).size(), 1u);
+
+    ASSERT_TRUE(waitForOutcome(*window));
+    EXPECT_EQ(dialogs.messages(), std::vector<std::wstring>{kDownloadedEn});  // one download only
+    EXPECT_EQ(keyboard->lastFirmware().records.size(), 202u);
+
+    click(*window, CTarnDialogFirmwareUpdate::kCancel);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->result(), QDialog::Rejected);
+}
+
+TEST_F(FirmwareWindowTest, ClosingTheProgramDuringADownloadEndsTheWorkerFirst) {
+    const std::wstring file = writeFile("image.hex", firmwareLines(2000), "\r\n");
+    auto window = openWindow();
+    download(*window, dialogs, file);
+    ASSERT_TRUE(window->downloading());
+    window.reset();  // joins the worker
+
+    EXPECT_EQ(profile->notifyWindow, nullptr);
+    EXPECT_FALSE(profile->device.cancelRequested());
+    // The facade is free again for the next user.
+    wchar_t version[64] = {};
+    EXPECT_TRUE(profile->device.ReadKeyboardVersion(version));
+}
+
+}  // namespace
