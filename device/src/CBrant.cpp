@@ -63,7 +63,7 @@ bool CBrant::readKeys(MessageWindow* window) {
 
     unsigned char packet[kPacket];
     for (;;) {
-        if (!transport->readPacket(packet, readTimeoutMs))
+        if (!transport->readPacket(packet, CBrantUtil::kReadTimeoutMs))
             return false;
         if (packet[0] == kKeyEnd)
             return true;
@@ -79,7 +79,7 @@ bool CBrant::readKeys(MessageWindow* window) {
         std::vector<unsigned char> record(packet, packet + kPacket);
         record.resize(static_cast<size_t>(packets) * kPacket);
         for (int p = 1; p < packets; ++p)
-            if (!transport->readPacket(record.data() + p * kPacket, readTimeoutMs))
+            if (!transport->readPacket(record.data() + p * kPacket, CBrantUtil::kReadTimeoutMs))
                 return false;
 
         // A record naming no slot or no known type has nowhere to go; its
@@ -117,7 +117,7 @@ bool CBrant::readLights() {
     unsigned char packet[kPacket];
     int offset = 0;
     for (;;) {
-        if (!transport->readPacket(packet, readTimeoutMs))
+        if (!transport->readPacket(packet, CBrantUtil::kReadTimeoutMs))
             return false;
         if (packet[1] == kLightEnd)
             return true;

@@ -41,10 +41,4 @@ public:
     bool readLights();
     // One packet per record, progress on the scale 0..150.
     bool writeFirmware(const IntelHexImage& image, MessageWindow* window);
-
-    // Lets tests bound the wait for each of the keyboard's answers.
-    void setReadTimeout(int ms) { readTimeoutMs = ms; }
-
-private:
-    int readTimeoutMs = CBrantUtil::kReadTimeoutMs;
 };

@@ -3,6 +3,7 @@
 #include <hidapi.h>
 
 #include <cstdio>
+#include <mutex>
 
 #include "NativeHidPlatform.h"
 
@@ -47,10 +48,22 @@ private:
 
 }  // namespace
 
-HidapiPlatform::HidapiPlatform() : initialised(hid_init() == 0) {}
+namespace {
+// hidapi's state is process-wide: only the last platform to go may free it.
+std::mutex libraryMutex;
+int libraryUsers = 0;
+}  // namespace
+
+HidapiPlatform::HidapiPlatform() {
+    std::lock_guard<std::mutex> lock(libraryMutex);
+    initialised = hid_init() == 0;
+    if (initialised)
+        ++libraryUsers;
+}
 
 HidapiPlatform::~HidapiPlatform() {
-    if (initialised)
+    std::lock_guard<std::mutex> lock(libraryMutex);
+    if (initialised && --libraryUsers == 0)
         hid_exit();
 }
 

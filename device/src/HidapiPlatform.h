@@ -25,7 +25,7 @@ public:
     static std::string nativePath(const std::wstring& reported);
 
 private:
-    bool initialised;
+    bool initialised = false;
 };
 
 }  // namespace hwi

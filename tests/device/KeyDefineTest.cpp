@@ -100,16 +100,6 @@ TEST(KeyDefineEncoding, SixteenCodeMacroSpansTwoPackets) {
     EXPECT_EQ(decodeToWords(e.bytes), words);
 }
 
-TEST(KeyDefineEncoding, FiftySevenBytePayloadTakesTwoPackets) {
-    std::vector<int> words{2, 1, 1, 57};
-    for (int i = 0; i < 57; ++i)
-        words.push_back(i + 1);
-    Encoded e = encodeWords(words);
-    ASSERT_EQ(e.bytes.size(), 128u);
-    EXPECT_EQ(e.bytes[64 + 8], 57);
-    EXPECT_EQ(decodeToWords(e.bytes), words);
-}
-
 // Definitions larger than one record lose codes from the end; nothing is ever
 // written outside the record.
 TEST(KeyDefineLimits, OversizedDefinitionsAreCutFromTheEnd) {
