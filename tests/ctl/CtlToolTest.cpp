@@ -319,4 +319,22 @@ TEST_F(CtlTest, FirmwareIsCheckedThenDownloadedWithProgress) {
     EXPECT_EQ(installed.records.size(), 3u);
 }
 
+// The sample shipped in examples/ is what the keyboard gives back, byte for
+// byte, and shows a key in every mode.
+TEST_F(CtlTest, ShippedSampleSurvivesTheKeyboardUnchanged) {
+    plugIn();
+    const std::string sample = "'" VELKORONDRIX_SAMPLE "'";
+    Outcome write = runSim("write " + sample + " --verify");
+    ASSERT_EQ(write.status, 0) << write.err;
+    Outcome read = runSim("read back.pro");
+    ASSERT_EQ(read.status, 0) << read.err;
+    EXPECT_EQ(readText(dir / "back.pro"), readText(VELKORONDRIX_SAMPLE));
+
+    Outcome show = run("show " + sample);
+    ASSERT_EQ(show.status, 0) << show.err;
+    for (const char* label : {"Single", "Combo", "Macro", "Emulation", "Multimedia", "Mouse", "Function", "Power"})
+        EXPECT_NE(show.out.find(std::string("  ") + label + " "), std::string::npos) << label;
+    EXPECT_EQ(show.out.find("(every key is black)"), std::string::npos);
+}
+
 }  // namespace

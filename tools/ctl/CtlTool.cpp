@@ -90,6 +90,18 @@ std::string noKeyboardMessage() {
     return "no keyboard found (connect it, or use --simulator FILE)";
 }
 
+// Columns on a terminal: East Asian wide characters take two.
+std::size_t displayWidth(const std::wstring& text) {
+    std::size_t width = 0;
+    for (wchar_t c : text) {
+        const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+                          (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+                          (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFE6);
+        width += wide ? 2 : 1;
+    }
+    return width;
+}
+
 std::string keyText(int keyId, int level) {
     return "key " + std::to_string(keyId) + " L" + std::to_string(level + 1);
 }
@@ -309,7 +321,7 @@ int CtlTool::show(const CommandLine& line) {
 
     std::size_t labelWidth = 0;
     for (const std::wstring& label : labels)
-        labelWidth = std::max(labelWidth, label.size());
+        labelWidth = std::max(labelWidth, displayWidth(label));
 
     out << (chinese ? "按键：" : "Keys:") << '\n';
     int assigned = 0;
@@ -323,7 +335,7 @@ int CtlTool::show(const CommandLine& line) {
                                            ? labels[mode]
                                            : L"? " + std::to_wstring(mode);
             out << "  " << std::setw(3) << keyId << " L" << level + 1 << "  " << toUtf8(label)
-                << std::string(labelWidth + 2 - std::min(label.size(), labelWidth), ' ')
+                << std::string(labelWidth + 2 - std::min(displayWidth(label), labelWidth), ' ')
                 << toUtf8(profile->assignmentSummary(keyId, level)) << '\n';
         }
     }
