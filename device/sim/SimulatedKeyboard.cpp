@@ -371,13 +371,10 @@ bool SimulatedKeyboard::hostRead(int link, unsigned char* report, int length, in
     return true;
 }
 
-void SimulatedKeyboard::answerLocked(const Packet& packet) {
-    if (!replyTo)
+void SimulatedKeyboard::answerLocked(const Packet& packet, bool continuation) {
+    if (!replyTo || currentFault.kind == SimulatorFault::NoAnswer)
         return;
-    switch (currentFault.kind) {
-    case SimulatorFault::NoAnswer:
-        return;
-    case SimulatorFault::Garbage: {
+    if (currentFault.kind == SimulatorFault::Garbage && !continuation) {
         Packet junk;
         for (auto& byte : junk) {
             junkSeed = junkSeed * 1103515245u + 12345u;
@@ -388,10 +385,6 @@ void SimulatedKeyboard::answerLocked(const Packet& packet) {
             if (*at == kKeyEnd || *at == kKeyRecord || *at == kLightData || *at == kLightEnd)
                 *at = 0x55;
         replyTo->push_back(junk);
-        break;
-    }
-    default:
-        break;
     }
     replyTo->push_back(packet);
 }
@@ -444,7 +437,7 @@ void SimulatedKeyboard::handlePacketLocked(const Packet& packet) {
             for (size_t offset = 0; offset + kPacketSize <= record.size(); offset += kPacketSize) {
                 Packet out;
                 std::memcpy(out.data(), record.data() + offset, kPacketSize);
-                answerLocked(out);
+                answerLocked(out, offset > 0);
             }
         }
         Packet end;

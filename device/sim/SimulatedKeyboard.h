@@ -29,7 +29,8 @@
 //                    wait 100 s short)
 //   drop-after:N     each link fails every report after its first N
 //                    (writes and delivered reads both count)
-//   garbage          every answer packet is preceded by a junk packet
+//   garbage          every answer (a key record, a light piece, an end
+//                    packet, the version) is preceded by a junk packet
 //                    (no zero byte, no known command code)
 //   refuse-open      the interfaces are listed but cannot be opened
 //
@@ -132,7 +133,9 @@ private:
     bool saveLocked();
     bool linkUsableLocked(int link);
     void handlePacketLocked(const Packet& packet);
-    void answerLocked(const Packet& packet);
+    // Queues one answer packet for the link being served; a continuation
+    // packet of a record is never separated from its record by junk.
+    void answerLocked(const Packet& packet, bool continuation = false);
     void checkFirmwareLocked();
 
     std::filesystem::path path;

@@ -243,6 +243,8 @@ TEST_F(Simulator, GarbageBetweenAnswersIsSkipped) {
     CTarnHWI device;
     ASSERT_TRUE(device.__createDev());
     EXPECT_TRUE(device.readKeyDefinationFromDev(nullptr));
+    EXPECT_EQ(words(device, 1, 20), sixteenCodeMacro());
+    EXPECT_EQ(words(device, 1, 21), (std::vector<int>{0, 0}));
     EXPECT_TRUE(device.readKeyLightFromDev());
 
     // The version read takes the junk packet for the answer: it is still a
