@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -261,9 +262,15 @@ bool SimulatedKeyboard::saveLocked() {
             out << "firmware-record " << toHex(record.data(), record.size()) << "\n";
     }
 
-    // Readers see either the old state or the new one, never half of it.
+    // A pulled cable stays pulled: the file is never brought back.
+    if (!present())
+        return false;
+    // Readers see either the old state or the new one, never half of it. The
+    // temporary name is one of this writer's own, as other processes may
+    // simulate the same keyboard.
     std::filesystem::path temporary = path;
-    temporary += ".tmp";
+    temporary += ".tmp-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
+                 std::to_string(reinterpret_cast<std::uintptr_t>(this));
     {
         std::ofstream file(temporary, std::ios::trunc);
         file << out.str();
@@ -273,7 +280,10 @@ bool SimulatedKeyboard::saveLocked() {
     }
     std::error_code error;
     std::filesystem::rename(temporary, path, error);
-    return !error;
+    if (!error)
+        return true;
+    std::filesystem::remove(temporary, error);
+    return false;
 }
 
 // ---- The link ----------------------------------------------------------------
