@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -42,7 +43,8 @@ class CtlTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() / ("vo-ctl-" + std::string(test->name()));
+        // Unique per process: several builds may run these tests at once.
+        dir = fs::temp_directory_path() / ("vo-ctl-" + std::string(test->name()) + "-" + std::to_string(getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir);
         state = dir / "kbd.state";

@@ -1,6 +1,13 @@
 // Profile -> simulated keyboard -> profile, in-process.
 #include <gtest/gtest.h>
 
+#if defined(_WIN32)
+#include <process.h>
+#define getpid _getpid
+#else
+#include <unistd.h>
+#endif
+
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -63,8 +70,9 @@ class TranslationTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() / ("vo-translation-" + std::string(test->name()) + "-" +
-                                           std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        // Unique per process: several builds may run these tests at once.
+        dir = fs::temp_directory_path() /
+              ("vo-translation-" + std::string(test->name()) + "-" + std::to_string(getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir);
         keyboard = std::make_shared<hwi::SimulatedKeyboard>(dir / "kbd.state");
