@@ -1,10 +1,18 @@
 #include "ScreenshotCatalogue.h"
 
+#include <QColor>
+#include <QCoreApplication>
+#include <QLineEdit>
+
+#include "jobs/CTarnDialogFirmwareUpdate.h"
+#include "jobs/CTarnDialogProgress.h"
 #include "jobs/FirmwareWindowLayout.h"
 #include "jobs/ProgressWindowLayout.h"
 #include "profile/KeyboardProfile.h"
 #include "shell/BacklightWindowLayout.h"
 #include "shell/CSkinDialog.h"
+#include "shell/CTarnDialogBkLightSettings.h"
+#include "shell/CTarnDlg.h"
 #include "shell/MainWindowLayout.h"
 
 namespace {
@@ -24,6 +32,47 @@ void addBase(std::vector<ScreenshotEntry>& entries, const layout::Window& table)
                        }});
 }
 
+// The backlight window with a rainbow across the keys, black ones left in.
+std::unique_ptr<QWidget> backlightWithColours(ScreenshotContext& context) {
+    for (int k = 1; k < KeyboardProfile::kLightAreaCount; ++k) {
+        const QColor hue = k % 9 == 0 ? QColor(Qt::black) : QColor::fromHsv((k * 11) % 360, 220, 255);
+        context.profile.lightAreas[static_cast<std::size_t>(k)] = {hue.red(), hue.green(), hue.blue()};
+    }
+    return std::make_unique<CTarnDialogBkLightSettings>(context.profile, context.dialogs);
+}
+
+// The firmware window part-way through a download.
+std::unique_ptr<QWidget> firmwareDownloading(ScreenshotContext& context) {
+    auto window = std::make_unique<CTarnDialogFirmwareUpdate>(context.profile, context.dialogs);
+    window->versionBox()->setText(QStringLiteral("VO108 1.0.1"));
+    window->pathBox()->setText(QStringLiteral("/home/user/firmware/VO108-1.0.2.hex"));
+    window->postMessage(hwi_msg::kProgress, 95, 0);
+    QCoreApplication::sendPostedEvents(window.get());
+    return window;
+}
+
+// The main window with a few keys assigned in the shown layer and the mouse
+// resting on one of them, so the summary box shows its text.
+std::unique_ptr<QWidget> mainWithKeys(ScreenshotContext& context) {
+    auto window = std::make_unique<CTarnDlg>(context.profile, context.dialogs);
+    constexpr int keys[] = {1, 20, 29, 30, 43, 70, 88, 89, 90, 91};
+    for (int keyId : keys) {
+        context.profile.modes[static_cast<std::size_t>(KeyboardProfile::slot(keyId, 0))] = ModeSingle;
+        context.profile.hwCodes[static_cast<std::size_t>(KeyboardProfile::slot(keyId, 0))] = 43;
+    }
+    const SkinControl& key20 = *window->controlById(99 + 20);
+    window->hitTestControls(QPoint(key20.rect.left + 10, key20.rect.top + 10));
+    return window;
+}
+
+// The progress window of a key write, part-way.
+std::unique_ptr<QWidget> progressPartWay(ScreenshotContext& context) {
+    auto window = std::make_unique<CTarnDialogProgress>(context.profile, context.dialogs, 1);
+    window->postMessage(hwi_msg::kProgress, 130, 0);
+    QCoreApplication::sendPostedEvents(window.get());
+    return window;
+}
+
 }  // namespace
 
 std::vector<ScreenshotEntry> screenshotCatalogue() {
@@ -31,5 +80,12 @@ std::vector<ScreenshotEntry> screenshotCatalogue() {
     for (const layout::Window* table :
          {&layout::mainWindow, &layout::backlightWindow, &layout::progressWindow, &layout::firmwareWindow})
         addBase(entries, *table);
+    entries.push_back({"backlight", &backlightWithColours});
+    entries.push_back({"firmware", &firmwareDownloading});
+    entries.push_back({"main", [](ScreenshotContext& context) -> std::unique_ptr<QWidget> {
+                           return std::make_unique<CTarnDlg>(context.profile, context.dialogs);
+                       }});
+    entries.push_back({"main-keys", &mainWithKeys});
+    entries.push_back({"progress", &progressPartWay});
     return entries;
 }
