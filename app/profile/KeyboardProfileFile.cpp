@@ -119,6 +119,15 @@ void writeList(MarkupDocument& doc, const ActionList& list) {
     doc.leaveElement();
 }
 
+// Characters a list takes in the file, near enough to size the text once
+// instead of growing (and copying) it step by step.
+std::size_t textSize(const ActionList& list) {
+    std::size_t size = 110;
+    for (std::size_t i = 0; i < list.items.size(); ++i)
+        size += 40 + list.items[i].size() + (i < list.children.size() ? textSize(list.children[i]) : 110);
+    return size;
+}
+
 void writeSection(MarkupDocument& doc, std::wstring_view name, const ActionList& list) {
     doc.addElement(name);
     doc.enterElement();
@@ -143,6 +152,10 @@ int clampInt(int value, int low, int high) {
 bool KeyboardProfile::saveProfile(const std::filesystem::path& path) const {
     MarkupDocument doc;
     doc.setDocument(L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n");
+    std::size_t size = 8192 + textSize(predefinedCombo) + textSize(predefinedMacro) + textSize(predefinedEmu);
+    for (const ActionList& sequence : sequences)
+        size += 90 + textSize(sequence);
+    doc.reserve(size + size / 16);
     doc.addElement(kRootName);
     doc.enterElement();
 
@@ -204,8 +217,7 @@ bool KeyboardProfile::loadProfile(const std::filesystem::path& path) {
     std::wstring text;
     if (!doc.readFile(path, text))
         return false;
-    doc.setDocument(text);
-    text = std::wstring();
+    doc.setDocument(std::move(text));
     if (!doc.findElement(kRootName))
         return false;  // not a profile: keep what the user has
     doc.enterElement();

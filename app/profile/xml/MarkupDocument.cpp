@@ -97,6 +97,12 @@ inline bool isNameChar(wchar_t c) {
     return isNameStart(c) || (c >= L'0' && c <= L'9') || c == L'-' || c == L'.';
 }
 
+// '<', '>' and the two quotes: the characters that matter inside a tag.
+inline bool isTagSpecial(wchar_t c) {
+    constexpr unsigned long long mask = (1ull << '<') | (1ull << '>') | (1ull << '"') | (1ull << '\'');
+    return static_cast<unsigned long>(c) < 64 && ((mask >> c) & 1u);
+}
+
 bool isValidName(std::wstring_view name) {
     if (name.empty() || !isNameStart(name[0]))
         return false;
@@ -298,7 +304,7 @@ bool MarkupDocument::hasResult(std::wstring_view word) const {
     return false;
 }
 
-bool MarkupDocument::setDocument(std::wstring_view text) {
+bool MarkupDocument::setDocument(std::wstring text) {
     m_result.clear();
     clearIndex();
     // Offsets are ints; a text beyond that is refused whole.
@@ -307,7 +313,9 @@ bool MarkupDocument::setDocument(std::wstring_view text) {
         record(L"truncation_error", {{L"length", std::to_wstring(text.size())}});
         return false;
     }
-    m_text.assign(text);
+    m_text = std::move(text);
+    // Profile files hold about one element per 60 characters.
+    m_pages[0].reserve(std::min<std::size_t>(kPageSize, m_text.size() / 64 + 16));
     parse();
     return m_result.empty();
 }
@@ -323,10 +331,17 @@ void MarkupDocument::parse() {
     open.reserve(32);
     int i = 0;
     for (;;) {
-        const wchar_t* lt = std::wmemchr(p + i, L'<', static_cast<std::size_t>(n - i));
-        if (!lt)
-            break;
-        i = static_cast<int>(lt - p);
+        // Between tags there is mostly just a line break: look a few
+        // characters ahead before paying for a library call.
+        const int nearby = std::min(n, i + 8);
+        while (i < nearby && p[i] != L'<')
+            ++i;
+        if (i == nearby) {
+            const wchar_t* lt = std::wmemchr(p + i, L'<', static_cast<std::size_t>(n - i));
+            if (!lt)
+                break;
+            i = static_cast<int>(lt - p);
+        }
         if (i + 1 >= n) {
             syntax(L"first_tag_syntax", i);
             break;
@@ -340,20 +355,20 @@ void MarkupDocument::parse() {
             bool closed = false;
             while (k < n) {
                 const wchar_t ch = p[k];
+                if (!isTagSpecial(ch)) {
+                    ++k;
+                    continue;
+                }
                 if (ch == L'>') {
                     closed = true;
                     break;
                 }
-                if (ch == L'"' || ch == L'\'') {
-                    const wchar_t* q = std::wmemchr(p + k + 1, ch, static_cast<std::size_t>(n - k - 1));
-                    if (!q) {
-                        k = n;
-                        break;
-                    }
-                    k = static_cast<int>(q - p) + 1;
-                    continue;
-                }
                 if (ch == L'<')
+                    break;
+                ++k;  // a quote: step over the value, usually a few characters
+                while (k < n && p[k] != ch)
+                    ++k;
+                if (k >= n)
                     break;
                 ++k;
             }
@@ -632,6 +647,10 @@ bool MarkupDocument::leaveElement() {
     return true;
 }
 
+void MarkupDocument::reserve(std::size_t characters) {
+    m_text.reserve(characters);
+}
+
 void MarkupDocument::resetPosition() {
     m_parent = m_main = m_child = 0;
 }
@@ -730,7 +749,18 @@ bool MarkupDocument::setAttribute(std::wstring_view name, std::wstring_view valu
 }
 
 bool MarkupDocument::setAttribute(std::wstring_view name, int value) {
-    return setAttribute(name, std::to_wstring(value));
+    // "%d" by hand: the library's wide formatting is many times slower.
+    wchar_t digits[16];
+    wchar_t* end = digits + 16;
+    wchar_t* p = end;
+    unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    do {
+        *--p = static_cast<wchar_t>(L'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude);
+    if (value < 0)
+        *--p = L'-';
+    return setAttribute(name, std::wstring_view(p, static_cast<std::size_t>(end - p)));
 }
 
 std::optional<std::wstring> MarkupDocument::queryAttribute(std::wstring_view name) const {
@@ -917,40 +947,48 @@ bool MarkupDocument::writeFile(const std::filesystem::path& path, const std::wst
         kind = TextCodec::Kind::Utf16Be;
 
     TextCodec::Stats stats;
-    std::string bytes;
-    switch (kind) {
-    case TextCodec::Kind::Utf8:
-        if (m_flags & FlagUtf8Bom)
-            bytes = "\xEF\xBB\xBF";
-        bytes += TextCodec::encodeUtf8(text, &stats);
-        break;
-    case TextCodec::Kind::Utf16Le:
-        if (m_flags & (FlagUtf16Le | FlagUtf16Be))
-            bytes = "\xFF\xFE";
-        bytes += TextCodec::encodeUtf16(text, false, &stats);
-        break;
-    case TextCodec::Kind::Utf16Be:
-        if (m_flags & (FlagUtf16Le | FlagUtf16Be))
-            bytes = "\xFE\xFF";
-        bytes += TextCodec::encodeUtf16(text, true, &stats);
-        break;
-    case TextCodec::Kind::CodePage:
+    std::string bytes;  // the whole file for a code page, else one piece at a time
+    if (kind == TextCodec::Kind::CodePage) {
         if (!TextCodec::encodeCodePage(encoding, text, bytes, &stats)) {
             record(L"file_error", {{L"encoding", widen(encoding)}, {L"msg", L"unknown encoding"}});
             return false;
         }
         record(L"converted_to", {{L"encoding", widen(encoding)}});
-        break;
+    } else if (kind == TextCodec::Kind::Utf8 && (m_flags & FlagUtf8Bom)) {
+        bytes = "\xEF\xBB\xBF";
+    } else if (kind != TextCodec::Kind::Utf8 && (m_flags & (FlagUtf16Le | FlagUtf16Be))) {
+        bytes = kind == TextCodec::Kind::Utf16Be ? "\xFE\xFF" : "\xFF\xFE";
     }
-    if (stats.losses)
-        record(L"conversion_loss", {{L"encoding", widen(encoding)}, {L"count", std::to_wstring(stats.losses)}});
 
     FilePtr file = openFile(path, true);
     if (!file) {
         record(L"file_error", {{L"msg", L"cannot create"}});
         return false;
     }
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+    std::size_t written = 0;
+    bool ok = true;
+    const auto put = [&](const std::string& piece) {
+        ok = ok && std::fwrite(piece.data(), 1, piece.size(), file.get()) == piece.size();
+        written += piece.size();
+    };
+    put(bytes);
+    if (kind != TextCodec::Kind::CodePage) {
+        // Encoded in pieces, so a large document never needs a second copy.
+        constexpr std::size_t piece = std::size_t{1} << 16;
+        for (std::size_t at = 0; at < text.size() && ok;) {
+            std::size_t end = std::min(text.size(), at + piece);
+            if (end < text.size() && (static_cast<unsigned long>(text[end - 1]) & 0xFC00) == 0xD800)
+                --end;  // keep a surrogate pair together
+            const std::wstring_view part = std::wstring_view(text).substr(at, end - at);
+            if (kind == TextCodec::Kind::Utf8)
+                put(TextCodec::encodeUtf8(part, &stats));
+            else
+                put(TextCodec::encodeUtf16(part, kind == TextCodec::Kind::Utf16Be, &stats));
+            at = end;
+        }
+    }
+    if (stats.losses)
+        record(L"conversion_loss", {{L"encoding", widen(encoding)}, {L"count", std::to_wstring(stats.losses)}});
     ok = std::fflush(file.get()) == 0 && ok;
     // On disk before anyone renames it over a file that matters.
 #ifdef _WIN32
@@ -963,6 +1001,6 @@ bool MarkupDocument::writeFile(const std::filesystem::path& path, const std::wst
         record(L"file_error", {{L"msg", L"cannot write"}});
         return false;
     }
-    record(L"write", {{L"encoding", widen(encoding)}, {L"length", std::to_wstring(bytes.size())}});
+    record(L"write", {{L"encoding", widen(encoding)}, {L"length", std::to_wstring(written)}});
     return true;
 }

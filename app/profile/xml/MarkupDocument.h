@@ -28,7 +28,9 @@ public:
 
     // Replaces the text and indexes it; all positions go back to the top
     // level. True when the parser recorded no error.
-    bool setDocument(std::wstring_view text);
+    bool setDocument(std::wstring text);
+    // Room for a document about to be built by adding elements.
+    void reserve(std::size_t characters);
     const std::wstring& document() const { return m_text; }
 
     // Reads and decodes a whole file; false when it cannot be opened or read.

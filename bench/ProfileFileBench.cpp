@@ -1,0 +1,174 @@
+// Speed of the profile file: our parse against pugixml on the same file,
+// whole loads and saves, for a profile right after a reset, a large profile
+// and one with ten times that content. The ratios are printed at the end:
+// parse within 2x of pugixml, ten times the content within 11x the time.
+#include <benchmark/benchmark.h>
+#include <pugixml.hpp>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "profile/KeyboardProfile.h"
+#include "profile/xml/MarkupDocument.h"
+#include "profile/xml/TextCodec.h"
+
+namespace {
+
+constexpr int kReset = 0;    // the profile after resetToDefaults
+constexpr int kLarge = 1;    // every slot a 127-item macro, libraries of 200
+constexpr int kLarge10 = 10;  // ten times the large content
+
+const std::filesystem::path& scratch() {
+    static const std::filesystem::path dir = [] {
+        std::random_device random;
+        auto path = std::filesystem::temp_directory_path() / ("velkor-bench-" + std::to_string(random()));
+        std::filesystem::create_directories(path);
+        return path;
+    }();
+    return dir;
+}
+
+ActionList macro(int items) {
+    ActionList list;
+    list.sizeOfView = 9;
+    for (int i = 0; i < items; ++i) {
+        list.items.push_back(i % 2 ? L"<30 ms>" : (i % 4 == 0 ? L"Left Shift Down" : L"Left Shift UP"));
+        list.children.emplace_back();
+    }
+    return list;
+}
+
+void fillLarge(KeyboardProfile& profile, int scale) {
+    profile.resetToDefaults();
+    const ActionList sequence = macro(127 * scale);
+    for (int s = 2; s < KeyboardProfile::kSlotCount; ++s) {
+        profile.modes[static_cast<std::size_t>(s)] = ModeMacro;
+        profile.sequences[static_cast<std::size_t>(s)] = sequence;
+    }
+    const ActionList entry = macro(127);
+    for (ActionList* library : {&profile.predefinedCombo, &profile.predefinedMacro, &profile.predefinedEmu}) {
+        for (int e = 0; e < 200 * scale; ++e) {
+            library->items.push_back(L"New Macro " + std::to_wstring(e + 1));
+            library->children.push_back(entry);
+        }
+    }
+}
+
+struct Sample {
+    std::unique_ptr<KeyboardProfile> profile = std::make_unique<KeyboardProfile>();
+    std::filesystem::path file;
+    std::string bytes;  // the file as saved
+    std::wstring text;  // the same, decoded
+};
+
+Sample& sample(int content) {
+    static std::map<int, Sample> samples;
+    auto [it, fresh] = samples.try_emplace(content);
+    Sample& s = it->second;
+    if (fresh) {
+        if (content == kReset)
+            s.profile->resetToDefaults();
+        else
+            fillLarge(*s.profile, content);
+        s.file = scratch() / ("sample-" + std::to_string(content) + ".pro");
+        s.profile->saveProfile(s.file);
+        MarkupDocument doc;
+        doc.readFile(s.file, s.text);
+        s.bytes = TextCodec::encodeUtf8(s.text);
+    }
+    return s;
+}
+
+void BM_ParseMarkupDocument(benchmark::State& state) {
+    const Sample& s = sample(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        MarkupDocument doc;
+        doc.setDocument(s.text);
+        benchmark::DoNotOptimize(doc.elementCount());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(s.bytes.size()));
+}
+
+void BM_ParsePugixml(benchmark::State& state) {
+    const Sample& s = sample(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        pugi::xml_document doc;
+        const pugi::xml_parse_result result = doc.load_buffer(s.bytes.data(), s.bytes.size());
+        benchmark::DoNotOptimize(result.status);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(s.bytes.size()));
+}
+
+void BM_LoadProfile(benchmark::State& state) {
+    const Sample& s = sample(static_cast<int>(state.range(0)));
+    auto profile = std::make_unique<KeyboardProfile>();
+    for (auto _ : state) {
+        if (!profile->loadProfile(s.file))
+            state.SkipWithError("load failed");
+    }
+}
+
+void BM_SaveProfile(benchmark::State& state) {
+    const Sample& s = sample(static_cast<int>(state.range(0)));
+    const auto target = scratch() / ("save-" + std::to_string(state.range(0)) + ".pro");
+    for (auto _ : state) {
+        if (!s.profile->saveProfile(target))
+            state.SkipWithError("save failed");
+    }
+}
+
+BENCHMARK(BM_ParseMarkupDocument)->Arg(kReset)->Arg(kLarge)->Arg(kLarge10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParsePugixml)->Arg(kReset)->Arg(kLarge)->Arg(kLarge10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadProfile)->Arg(kReset)->Arg(kLarge)->Arg(kLarge10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveProfile)->Arg(kReset)->Arg(kLarge)->Arg(kLarge10)->Unit(benchmark::kMillisecond);
+
+// Console output as usual, plus the CPU time per iteration of every run (wall
+// time swings on a shared machine), so the ratios can be printed at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
+                m_seconds[run.benchmark_name()] = run.cpu_accumulated_time / static_cast<double>(run.iterations);
+        }
+    }
+
+    void printRatios() const {
+        const auto ratio = [this](const std::string& a, const std::string& b) {
+            const auto x = m_seconds.find(a);
+            const auto y = m_seconds.find(b);
+            return (x == m_seconds.end() || y == m_seconds.end() || y->second <= 0) ? -1.0 : x->second / y->second;
+        };
+        std::printf("\nparse, MarkupDocument / pugixml (goal <= 2.0):\n");
+        for (const char* arg : {"0", "1", "10"}) {
+            std::printf("  content %-3s %6.2f\n", arg,
+                        ratio(std::string("BM_ParseMarkupDocument/") + arg, std::string("BM_ParsePugixml/") + arg));
+        }
+        std::printf("ten times the content / large content (goal <= 11.0):\n");
+        for (const char* name : {"BM_ParseMarkupDocument", "BM_ParsePugixml", "BM_LoadProfile", "BM_SaveProfile"}) {
+            std::printf("  %-24s %6.2f\n", name, ratio(std::string(name) + "/10", std::string(name) + "/1"));
+        }
+    }
+
+private:
+    std::map<std::string, double> m_seconds;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printRatios();
+    std::error_code ec;
+    std::filesystem::remove_all(scratch(), ec);
+    return 0;
+}
