@@ -10,11 +10,6 @@ void HookTarget::set(MessageWindow* newWindow) {
     window = newWindow;
 }
 
-MessageWindow* HookTarget::get() {
-    std::lock_guard lock(mutex);
-    return window;
-}
-
 bool HookTarget::post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
     // Posting under the lock is what lets set() promise that a replaced
     // window is left alone; postMessage only queues, so the hold is short.

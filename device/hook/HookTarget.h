@@ -14,7 +14,6 @@ public:
     // Null clears it. Once this returns, the former window receives nothing
     // more, so its owner may destroy it.
     void set(MessageWindow* window);
-    MessageWindow* get();
     // False when no window is stored.
     bool post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
 

@@ -15,8 +15,13 @@ public:
         // while our destructor stops it.
         HookTarget::instance();
     }
-    // Library unload or process exit: no grab outlives the library.
-    ~HookSession() { uninstall(); }
+    // Library unload or process exit: no grab, and no handler of ours
+    // inside Xlib, outlives the library.
+    ~HookSession() {
+        uninstall();
+        std::lock_guard lock(mutex);
+        X11KeyboardGrab::restoreIOErrorHandler();
+    }
 
     void install(MessageWindow* window) {
         std::lock_guard lock(mutex);

@@ -40,17 +40,30 @@ void onConnectionLost(Display*, void* userData) {
     static_cast<std::atomic<bool>*>(userData)->store(true);
 }
 
+bool ioErrorHandlerInstalled = false;  // touched under the hook's install lock only
+
 void takeOverIOErrors(Display* display, std::atomic<bool>* lostFlag) {
-    static const bool installed = [] {
+    if (!ioErrorHandlerInstalled) {
         previousIOErrorHandler = XSetIOErrorHandler(onIOError);
-        return true;
-    }();
-    (void)installed;
+        ioErrorHandlerInstalled = true;
+    }
     ourDisplay = display;
     XSetIOErrorExitHandler(display, onConnectionLost, lostFlag);
 }
 
 }  // namespace
+
+void X11KeyboardGrab::restoreIOErrorHandler() {
+    if (!ioErrorHandlerInstalled)
+        return;
+    // Xlib only tells the current handler by replacing it.
+    const XIOErrorHandler current = XSetIOErrorHandler(previousIOErrorHandler);
+    if (current != onIOError) {
+        XSetIOErrorHandler(current);  // someone chained after us: leave theirs
+        return;
+    }
+    ioErrorHandlerInstalled = false;
+}
 
 X11KeyboardGrab::~X11KeyboardGrab() {
     stop();

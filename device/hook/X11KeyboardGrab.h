@@ -26,6 +26,10 @@ public:
     // Started and the connection still alive.
     bool active() const;
 
+    // Hands Xlib's process-wide I/O error handling back as it was before the
+    // first start(), unless someone has replaced it since. For library unload.
+    static void restoreIOErrorHandler();
+
 private:
     bool grabKeyboard();
     void readEvents();  // the reader thread
