@@ -5,8 +5,7 @@
 #include <QDir>
 
 #include "profile/KeyboardProfile.h"
-#include "shell/CSkinDialog.h"
-#include "shell/MainWindowLayout.h"
+#include "shell/CTarnDlg.h"
 #include "shell/SystemDialogs.h"
 
 CTarnApp::CTarnApp(KeyboardProfile& profile, SystemDialogs& dialogs)
@@ -43,8 +42,7 @@ void CTarnApp::release() {
 }
 
 std::unique_ptr<QDialog> CTarnApp::createMainWindow() {
-    // The bare skinned main window; Esc closes it.
-    return std::make_unique<CSkinDialog>(layout::mainWindow, profile_.language);
+    return std::make_unique<CTarnDlg>(profile_, dialogs_);
 }
 
 int CTarnApp::run() {

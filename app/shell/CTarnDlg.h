@@ -1,0 +1,112 @@
+// The program's main window: the on-screen keyboard of one layer, the
+// commands on the whole profile and the keyboard, the summary box and the
+// tray icon. Its opening connects to the keyboard; when it closes, for
+// whatever reason, the program ends.
+#pragma once
+
+#include <string>
+
+#include <QIcon>
+
+#include "jobs/DeviceJob.h"
+#include "shell/CSkinDialog.h"
+#include "shell/SystemDialogs.h"
+
+class DeviceChangeWatcher;
+class KeyboardProfile;
+class QEventLoop;
+class SummaryBox;
+class TrayIcon;
+
+class CTarnDlg : public CSkinDialog {
+    Q_OBJECT
+public:
+    // Commands.
+    static constexpr int kLanguage = 85;
+    static constexpr int kHelp = 87;
+    static constexpr int kHideToTray = 88;
+    static constexpr int kExit = 89;
+    static constexpr int kSave = 90;
+    static constexpr int kOpen = 91;
+    static constexpr int kClear = 92;
+    static constexpr int kWriteKeys = 93;
+    static constexpr int kLightSet = 94;
+    static constexpr int kReadAll = 95;
+    static constexpr int kFirmware = 96;
+    static constexpr int kLayer = 97;
+    static constexpr int kTrayMenuExit = 2;  // the tray menu's one item
+
+    static constexpr const wchar_t* kProfileFilter = L"pro(*.pro)|*.pro|All Files(*.*)|*.*||";
+    static constexpr const char* kHelpFileName = "VelkorOndrix.chm";
+    static constexpr const char* kManualFileName = "VelkorOndrix.html";
+
+    // The opening: connects to the keyboard (saying so when it is missing),
+    // resets the profile and shows layer 0.
+    CTarnDlg(KeyboardProfile& profile, SystemDialogs& dialogs, QWidget* parent = nullptr);
+    ~CTarnDlg() override;
+
+    // False when the keyboard was missing at the opening: exec() then
+    // returns at once and the window is never shown.
+    bool isConnected() const { return connected_; }
+
+    // Runs the window until it closes. Unlike QDialog's own loop this one
+    // keeps running while the window is hidden in the tray.
+    int exec() override;
+
+    // The program icon: window icon and tray icon.
+    static QIcon programIcon();
+    // The help to open from a program folder: the compiled help where it
+    // exists, the HTML manual otherwise.
+    static QString helpFilePath(const QString& programFolder);
+    static SystemDialogs::FileRequest profileFileRequest();
+
+    TrayIcon& trayIcon() { return *tray_; }
+    SummaryBox& summaryBox() { return *summary_; }
+    DeviceChangeWatcher& deviceWatcher() { return *watcher_; }
+    // Pauses of the device jobs started here (tests shorten them).
+    void setJobWaits(DeviceJob::Waits waits) { waits_ = waits; }
+
+    // Command 88: to the tray, or minimised where the desktop has none.
+    void hideToTray();
+    // A tray message (1125); false when it is not this window's icon.
+    bool trayMessage(std::uintptr_t iconId, std::uintptr_t mouseMessage);
+
+public slots:
+    // Every way out: removes the tray icon first.
+    void done(int result) override;
+    // The system says devices changed: ends the program when the keyboard
+    // is gone.
+    void deviceChanged();
+
+protected:
+    void controlClicked(SkinControl& control) override;
+    void messageReceived(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    void paintWindow(QPainter& painter) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void switchLanguage(SkinControl& control);
+    void switchLayer(SkinControl& control);
+    void saveProfileFile();
+    void openProfileFile();
+    void runJob(int job);
+    void openHelp();
+    void showTrayMenu();
+    void closeModalWindows();
+    int keyUnderMouse() const;
+    // The text for the current language; empty for an unknown one.
+    std::wstring byLanguage(const wchar_t* english, const wchar_t* chinese) const;
+    void tell(const std::wstring& text, SystemDialogs::Icon icon);
+
+    KeyboardProfile& profile_;
+    SystemDialogs& dialogs_;
+    bool connected_ = false;
+    bool closing_ = false;
+    // A job may be writing the profile: painting leaves it alone meanwhile.
+    bool jobRunning_ = false;
+    DeviceJob::Waits waits_;
+    QEventLoop* loop_ = nullptr;
+    TrayIcon* tray_ = nullptr;               // children of the window
+    SummaryBox* summary_ = nullptr;
+    DeviceChangeWatcher* watcher_ = nullptr;
+};
