@@ -9,8 +9,10 @@
 #include "jobs/FirmwareWindowLayout.h"
 #include "jobs/ProgressWindowLayout.h"
 #include "profile/KeyboardProfile.h"
+#include "shell/AppResources.h"
 #include "shell/BacklightWindowLayout.h"
 #include "shell/CSkinDialog.h"
+#include "shell/CSkinScrollBar.h"
 #include "shell/CTarnDialogBkLightSettings.h"
 #include "shell/CTarnDlg.h"
 #include "shell/MainWindowLayout.h"
@@ -73,6 +75,26 @@ std::unique_ptr<QWidget> progressPartWay(ScreenshotContext& context) {
     return window;
 }
 
+// Both scroll bars on a dark panel, to review the cell sheet (bitmap 138).
+std::unique_ptr<QWidget> scrollBars(ScreenshotContext&) {
+    auto panel = std::make_unique<QWidget>();
+    panel->resize(220, 150);
+    panel->setAutoFillBackground(true);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, AppResources::current().darkBrush.color());
+    panel->setPalette(palette);
+    const QImage& sheet = AppResources::current().bitmap(138);
+    auto* vertical = new CSkinScrollBar(Qt::Vertical, panel.get());
+    vertical->setGeometry(10, 10, 50, 130);
+    vertical->setSkin(sheet);
+    vertical->setScrollInfo({0, 20, 6, 5});
+    auto* horizontal = new CSkinScrollBar(Qt::Horizontal, panel.get());
+    horizontal->setGeometry(50, 60, 160, 50);
+    horizontal->setSkin(sheet);
+    horizontal->setScrollInfo({0, 5, 6, 0});  // page covers the range: no thumb
+    return panel;
+}
+
 }  // namespace
 
 std::vector<ScreenshotEntry> screenshotCatalogue() {
@@ -80,6 +102,7 @@ std::vector<ScreenshotEntry> screenshotCatalogue() {
     for (const layout::Window* table :
          {&layout::mainWindow, &layout::backlightWindow, &layout::progressWindow, &layout::firmwareWindow})
         addBase(entries, *table);
+    entries.push_back({"scrollbars", scrollBars});
     entries.push_back({"backlight", &backlightWithColours});
     entries.push_back({"firmware", &firmwareDownloading});
     entries.push_back({"main", [](ScreenshotContext& context) -> std::unique_ptr<QWidget> {
