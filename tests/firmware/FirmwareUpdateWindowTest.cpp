@@ -137,6 +137,23 @@ TEST_F(FirmwareWindowTest, GetVersionShowsTheKeyboardsTextOrTheFailureBox) {
     EXPECT_EQ(dialogs.messages()[1], L"读取键盘版本失败");
 }
 
+TEST_F(FirmwareWindowTest, TheEditsShowNoCaretWhenFocused) {
+    auto window = openWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    window->activateWindow();
+    for (QLineEdit* edit : {window->versionBox(), window->pathBox()}) {
+        edit->clearFocus();
+        const QImage unfocused = edit->grab().toImage();
+        edit->setFocus();
+        ASSERT_TRUE(QTest::qWaitFor([edit] { return edit->hasFocus(); }, 1000));
+        // Long enough for a blinking caret to have been drawn at least once.
+        for (int i = 0; i < 8; ++i) {
+            EXPECT_EQ(edit->grab().toImage(), unfocused) << i;
+            QTest::qWait(100);
+        }
+    }
+}
+
 TEST_F(FirmwareWindowTest, CancellingTheFileDialogKeepsTheEarlierPath) {
     auto window = openWindow();
     dialogs.queueOpenFile(std::wstring(L"/tmp/first.hex"));
