@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "WindowsHidChannel.h"
+#include "WindowsHidPlatform.h"
 
 namespace {
 
@@ -93,6 +94,15 @@ TEST_F(WindowsHidChannelOverPipe, AGoneKeyboardIsABrokenLink) {
     EXPECT_EQ(received, -1);
     const unsigned char packet[65] = {};
     EXPECT_FALSE(channel->writeReport(packet, 65));
+}
+
+// No keyboard here: the walk must end cleanly and a path that is not there
+// must not open.
+TEST(WindowsHidPlatform, WalksThePresentInterfacesAndRefusesAnAbsentPath) {
+    hwi::WindowsHidPlatform platform;
+    for (const std::wstring& path : platform.interfacePaths())
+        EXPECT_FALSE(path.empty());
+    EXPECT_EQ(platform.open(L"\\\\?\\hid#vid_0483&pid_5022&mi_01#absent"), nullptr);
 }
 
 }  // namespace
