@@ -141,6 +141,19 @@ TEST(MarkupFileWrite, EncodesAsDeclaredAndGivesTheMarkBack) {
     EXPECT_TRUE(doc.hasResult(L"converted_to"));
 }
 
+TEST(MarkupFileWrite, LargeTextsAreWrittenWhole) {
+    ScratchDir dir;
+    const auto file = dir / "big.xml";
+    std::wstring text(200003, L'a');
+    for (std::size_t i = 65530; i < text.size(); i += 65536)
+        text.replace(i, 8, L"\u00E9\U0001F600\u00E9\U0001F600\u00E9");
+    MarkupDocument doc;
+    ASSERT_TRUE(doc.writeFile(file, text));
+    std::wstring back;
+    ASSERT_TRUE(doc.readFile(file, back));
+    EXPECT_TRUE(back == text);
+}
+
 TEST(MarkupFileWrite, ReportsFailureToWrite) {
     ScratchDir dir;
     MarkupDocument doc;

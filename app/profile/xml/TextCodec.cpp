@@ -348,15 +348,18 @@ bool TextCodec::encodeCodePage(std::string_view encoding, std::wstring_view text
     if (text.empty())
         return true;
     // Character by character, so every unencodable one can be counted.
+    // These code pages take neither a default character nor its flag.
+    const bool takesDefault = !(cp == 42 || cp == 65000 || cp == 65001 || cp == 52936 || cp == 54936 ||
+                                (cp >= 50220 && cp <= 50229) || (cp >= 57002 && cp <= 57011));
     BOOL usedDefault = FALSE;
-    BOOL* flag = (cp == 65000 || cp == 65001 || cp >= 50220) ? nullptr : &usedDefault;
     char buffer[16];
     for (std::size_t i = 0; i < text.size(); ++i) {
         int units = 1;
         if (text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size())
             units = 2;
         usedDefault = FALSE;
-        const int n = WideCharToMultiByte(cp, 0, text.data() + i, units, buffer, sizeof buffer, "?", flag);
+        const int n = WideCharToMultiByte(cp, 0, text.data() + i, units, buffer, sizeof buffer,
+                                          takesDefault ? "?" : nullptr, takesDefault ? &usedDefault : nullptr);
         if (n <= 0 || usedDefault) {
             bytes.push_back('?');
             if (stats)
