@@ -196,19 +196,7 @@ bool KeyboardProfile::writeLightsToDevice() {
         values[3 * (k - 1) + 1] = lightAreas[k].green;
         values[3 * (k - 1) + 2] = lightAreas[k].blue;
     }
-    if (!device.setKeyboardLightArea(values.data()))
-        return false;
-    // The light write does not say whether its packets arrived, so the
-    // keyboard is asked for its image and must give back what was sent.
-    if (!device.readKeyLightFromDev() || device.cancelRequested())
-        return false;
-    std::vector<int> held(kLightValues);
-    device.getKeyboardLightArea(held.data());
-    for (int i = 0; i < kLightValues; ++i) {
-        if (held[i] != (values[i] & 0xFF))
-            return false;
-    }
-    return true;
+    return device.setKeyboardLightArea(values.data());
 }
 
 bool KeyboardProfile::readKeysFromDevice(MessageWindow* window) {

@@ -58,6 +58,9 @@ public:
     bool prepare();
     bool setKeyConfiguration(int layer, int key, int* words, int count);
     bool getKeyConfiguration(int layer, int key, int* words, int capacity);
+    // The light setters store the values and send the whole light image;
+    // false when a packet of it was not sent (nothing more is sent then) or
+    // the transfer was cancelled.
     bool setKeyboardLightArea(int* values);  // 324 values
     bool getKeyboardLightArea(int* values);  // 324 values
     bool setKeyLight(int ignored, int* values);  // 108 values

@@ -35,7 +35,8 @@ public:
     // Asks for the whole key configuration and stores every record until the
     // keyboard's end packet; progress with the slot index after each record.
     bool readKeys(MessageWindow* window);
-    // Start packet, the image in 61-byte pieces, end packet.
+    // Start packet, the image in 61-byte pieces, end packet; stops at the
+    // first packet that cannot be sent and returns false.
     bool writeLights();
     // Asks for the light image and lays the pieces in until the end packet.
     bool readLights();

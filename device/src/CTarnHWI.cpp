@@ -23,15 +23,15 @@ bool guarded(Operation&& operation) noexcept {
 }
 
 // The low bytes of count ints replace the start of the image, which then
-// goes to the keyboard. A failed transfer is not reported, a cancelled one is.
+// goes to the keyboard. False when a packet was not sent or the transfer was
+// cancelled, so callers need not read the image back to know.
 bool storeAndSendLights(CBrant* model, const int* values, int count, const std::atomic<bool>& cancel) {
     if (!model || !values)
         return false;
     auto& image = model->lightImage();
     for (int i = 0; i < count; ++i)
         image[static_cast<size_t>(i)] = static_cast<unsigned char>(values[i] & 0xFF);
-    model->writeLights();
-    return !cancel.load();
+    return model->writeLights() && !cancel.load();
 }
 
 }  // namespace

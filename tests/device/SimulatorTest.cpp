@@ -179,7 +179,7 @@ TEST_F(Simulator, WriteCutOffBeforeItsEndKeepsThePreviousConfiguration) {
     set(device, 0, 1, {0, 1, 99});
     EXPECT_FALSE(device.writeKeyConfigurationToDev(nullptr));
     std::vector<int> lights(324, 3);
-    device.setKeyboardLightArea(lights.data());  // never reaches the keyboard
+    EXPECT_FALSE(device.setKeyboardLightArea(lights.data()));  // never reaches the keyboard
     EXPECT_EQ(stateText(), before);
     EXPECT_EQ(keyboard->keyRecord(0)[6], 4);
 }

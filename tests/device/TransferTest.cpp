@@ -177,11 +177,17 @@ TEST_F(Transfer, LightWriteSendsEightPackets) {
     EXPECT_EQ(back[300], 300 & 0xFF);
 }
 
-TEST_F(Transfer, LightWriteFailureIsNotReported) {
+TEST_F(Transfer, LightWriteReportsAPacketNotSentAndSendsNothingAfterIt) {
     link->failWriteAt = 3;
     std::vector<int> values(324, 9);
-    EXPECT_TRUE(device.setKeyboardLightArea(values.data()));
+    EXPECT_FALSE(device.setKeyboardLightArea(values.data()));
     EXPECT_EQ(link->written.size(), 3u);
+    EXPECT_FALSE(device.setKeyLight(0, values.data()));
+    EXPECT_EQ(link->written.size(), 3u);
+
+    link->failWriteAt = -1;
+    EXPECT_TRUE(device.setKeyLight(0, values.data()));
+    EXPECT_EQ(link->written.size(), 11u);
 }
 
 TEST_F(Transfer, KeyLightReplacesTheFirst108Bytes) {

@@ -1,4 +1,5 @@
-// Profile -> simulated keyboard -> profile, in-process.
+// Profile -> simulated keyboard -> profile, in-process, and what the writes
+// put on a recording link.
 #include <gtest/gtest.h>
 
 #if defined(_WIN32)
@@ -10,10 +11,11 @@
 
 #include <filesystem>
 #include <memory>
-#include <mutex>
+#include <numeric>
 #include <string>
 #include <vector>
 
+#include "FakeHidPlatform.h"
 #include "HidPlatform.h"
 #include "SimulatedHidPlatform.h"
 #include "SimulatedKeyboard.h"
@@ -22,19 +24,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-class RecordingWindow : public MessageWindow {
-public:
-    void postMessage(unsigned message, std::uintptr_t wParam, std::intptr_t) override {
-        std::lock_guard lock(mutex);
-        if (message == hwi_msg::kProgress)
-            progress.push_back(static_cast<int>(wParam));
-    }
-    std::vector<int> progress;
-
-private:
-    std::mutex mutex;
-};
 
 std::unique_ptr<KeyboardProfile> newProfile() {
     auto profile = std::make_unique<KeyboardProfile>();
@@ -270,9 +259,9 @@ TEST_F(TranslationTest, ReadChangesOnlyTheFieldsTheKeyboardCarries) {
 TEST_F(TranslationTest, EmptyProfileWrites216EmptyRecordsWithProgress) {
     RecordingWindow window;
     ASSERT_TRUE(source->writeKeysToDevice(&window));
-    ASSERT_EQ(window.progress.size(), 216u);
-    for (int i = 0; i < 216; ++i)
-        EXPECT_EQ(window.progress[static_cast<std::size_t>(i)], i);
+    std::vector<std::uintptr_t> slots(216);
+    std::iota(slots.begin(), slots.end(), 0);
+    EXPECT_EQ(window.progressValues(), slots);
     for (int slot = 0; slot < 216; ++slot) {
         const std::vector<unsigned char> record = keyboard->keyRecord(slot);
         ASSERT_EQ(record.size(), 64u) << "slot " << slot;
@@ -374,7 +363,7 @@ TEST_F(TranslationTest, KeyboardThatStopsHalfWayLeavesTheProfileUnchanged) {
     keyboard->dropLinkAfter(60);  // the request and some of the 216 records
     RecordingWindow window;
     EXPECT_FALSE(p.readKeysFromDevice(&window));
-    EXPECT_FALSE(window.progress.empty());  // it did get part of the way
+    EXPECT_FALSE(window.progressValues().empty());  // it did get part of the way
     EXPECT_TRUE(ProfileSnapshot(p) == before);
 
     keyboard->clearFault();
@@ -412,6 +401,33 @@ TEST_F(TranslationTest, WritesReportAFailedTransfer) {
     ASSERT_TRUE(source->device.__createDev());
     keyboard->dropLinkAfter(4);
     EXPECT_FALSE(source->writeLightsToDevice());
+}
+
+// The light write's own result says whether the colours left: nothing is
+// read back from the keyboard to find out.
+TEST(TranslationLightWrite, SendsTheImageAndAsksForNothing) {
+    FakePlatformScope scope;
+    scope.fake->paths = {kKeyboardMi00, kKeyboardMi01};
+    auto profile = newProfile();
+    ASSERT_TRUE(profile->device.__createDev());
+    const std::shared_ptr<FakeLink> link = scope.fake->link(kKeyboardMi01);
+    profile->lightAreas[1] = {255, 0, 128};
+    profile->lightAreas[108] = {1, 2, 3};
+
+    ASSERT_TRUE(profile->writeLightsToDevice());
+    ASSERT_EQ(link->written.size(), 8u);
+    EXPECT_EQ(link->packet(0), packetOf({0x00, 0xE1}));
+    EXPECT_EQ(link->packet(1), packetOf({0x00, 0xE0, 61, 255, 0, 128}));
+    const Bytes last = link->packet(6);
+    EXPECT_EQ(last[2], 19);
+    EXPECT_EQ(Bytes(last.begin() + 19, last.begin() + 22), (Bytes{1, 2, 3}));
+    EXPECT_EQ(link->packet(7), Bytes(64, 0xE6));
+
+    // A link that drops half-way: the write says so and stops there.
+    link->written.clear();
+    link->failWriteAt = 4;
+    EXPECT_FALSE(profile->writeLightsToDevice());
+    EXPECT_EQ(link->written.size(), 4u);
 }
 
 TEST_F(TranslationTest, CancelledTransfersReportFailure) {
