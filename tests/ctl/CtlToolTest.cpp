@@ -298,6 +298,9 @@ TEST_F(CtlTest, FirmwareIsCheckedThenDownloadedWithProgress) {
     Outcome bad = runSim("firmware bad.hex");
     EXPECT_EQ(bad.status, 6);
     EXPECT_NE(bad.err.find("line 2: checksum mismatch"), std::string::npos) << bad.err;
+    Outcome noEnd = runSim("firmware noend.hex");
+    EXPECT_NE(noEnd.err.find("'noend.hex' is not a valid firmware image: no end-of-file record"), std::string::npos)
+        << noEnd.err;
     for (const char* args : {"firmware noend.hex", "firmware empty.hex", "firmware missing.hex"}) {
         Outcome r = runSim(args);
         EXPECT_EQ(r.status, 6) << args;

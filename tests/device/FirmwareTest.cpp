@@ -103,30 +103,39 @@ TEST_F(Firmware, LargestRecordFillsThePacket) {
     EXPECT_EQ(packet[62], 57);
 }
 
-// Every fault in the image is found before the first packet goes out.
+// Every fault in the image is found, and named with its line, before the
+// first packet goes out.
 TEST_F(Firmware, MalformedImagesSendNothing) {
     std::vector<int> tooMany(58, 0);
     const std::vector<std::pair<const char*, std::string>> bad = {
-        {"bad checksum", kData.substr(0, kData.size() - 2) + "F3"},
-        {"count does not match", ":0500000001020304F1"},
-        {"odd digit count", kData + "0"},
-        {"not hex", ":04000000010G0304F2"},
-        {"record type 6", dataRecord(0, {1}, 6)},
-        {"65-byte record", dataRecord(0, tooMany)},
+        {"checksum mismatch", kData.substr(0, kData.size() - 2) + "F3"},
+        {"byte count does not match the data", ":0500000001020304F1"},
+        {"odd number of hex digits", kData + "0"},
+        {"not a hex digit", ":04000000010G0304F2"},
+        {"unknown record type", dataRecord(0, {1}, 6)},
+        {"record longer than 62 bytes", dataRecord(0, tooMany)},
         {"end-of-file record with data", dataRecord(0, {1}, 1)},
-        {"no colon", "0400000001020304F2"},
-        {"too short", ":00"},
+        {"does not start with ':'", "0400000001020304F2"},
+        {"record too short", ":00"},
     };
     for (const auto& [what, line] : bad) {
+        const std::string text = kData + "\r\n" + line + "\r\n" + kEof + "\r\n";
+        IntelHexImage image;
+        EXPECT_FALSE(image.load(text.c_str(), static_cast<int>(text.size()))) << what;
+        EXPECT_EQ(image.problem(), std::string("line 2: ") + what);
         link->written.clear();
-        EXPECT_FALSE(download(kData + "\r\n" + line + "\r\n" + kEof + "\r\n")) << what;
+        EXPECT_FALSE(download(text)) << what;
         EXPECT_TRUE(link->written.empty()) << what;
     }
     EXPECT_TRUE(window.progressValues().empty());
 }
 
 TEST_F(Firmware, ImageWithoutEndOfFileRecordSendsNothing) {
-    EXPECT_FALSE(download(kExtended + "\r\n" + kData + "\r\n"));
+    const std::string text = kExtended + "\r\n" + kData + "\r\n";
+    IntelHexImage image;
+    EXPECT_FALSE(image.load(text.c_str(), static_cast<int>(text.size())));
+    EXPECT_EQ(image.problem(), "no end-of-file record");
+    EXPECT_FALSE(download(text));
     EXPECT_TRUE(link->written.empty());
 }
 
@@ -164,6 +173,18 @@ TEST(IntelHexImage, KeepsRecordsInFileOrder) {
     ASSERT_EQ(image.records().size(), 3u);
     EXPECT_EQ(image.records()[0], (Bytes{0x02, 0x00, 0x00, 0x04, 0x08, 0x00, 0xF2}));
     EXPECT_EQ(image.records()[2], (Bytes{0x00, 0x00, 0x00, 0x01, 0xFF}));
+    EXPECT_TRUE(image.problem().empty());
     EXPECT_FALSE(image.load("garbage", 7));
     EXPECT_TRUE(image.records().empty());
+    EXPECT_EQ(image.problem(), "the text does not start with ':'");
+}
+
+TEST(IntelHexImage, CountsEveryLineWhenNamingAFault) {
+    // CR LF ends one line; a blank line and a lone CR each count.
+    const std::string text = kData + "\r\n\n" + kData + "\r" + "04" + "\r\n" + kEof;
+    IntelHexImage image;
+    EXPECT_FALSE(image.load(text.c_str(), static_cast<int>(text.size())));
+    EXPECT_EQ(image.problem(), "line 4: does not start with ':'");
+    EXPECT_FALSE(image.load("", 0));
+    EXPECT_EQ(image.problem(), "the text is empty");
 }

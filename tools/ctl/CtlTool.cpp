@@ -12,6 +12,7 @@
 
 #include "FirmwareFile.h"
 #include "HidPlatform.h"
+#include "KeyboardMatch.h"
 #include "ProgressDisplay.h"
 #include "QueuedMessageWindow.h"
 #include "Utf8.h"
@@ -26,17 +27,6 @@ constexpr const char* kSimulatorVariable = "VELKORONDRIX_SIMULATOR";
 constexpr int kKeySlots = 216;
 constexpr int kFirmwareScale = 150;
 constexpr int kWordCapacity = 65536;
-
-// The device library's rule for which HID interface is the keyboard:
-// interface 1 of vendor 0483, product 5022.
-bool isKeyboardPath(const std::wstring& path) {
-    auto idAfter = [&](const wchar_t* tag) {
-        const std::size_t at = path.find(tag);
-        return at == std::wstring::npos ? std::wstring() : path.substr(at + 4, 4);
-    };
-    const std::size_t mi = path.find(L"mi_01");
-    return mi != std::wstring::npos && mi > 0 && idAfter(L"vid_") == L"0483" && idAfter(L"pid_") == L"5022";
-}
 
 void setSimulator(const std::string& file) {
 #if defined(_WIN32)
@@ -201,7 +191,7 @@ bool CtlTool::runTransfer(const std::string& label, int total, bool slotIndices,
 
 int CtlTool::list() {
     const std::vector<std::wstring> paths = hwi::hidPlatform().interfacePaths();
-    const auto keyboard = std::find_if(paths.begin(), paths.end(), isKeyboardPath);
+    const auto keyboard = std::find_if(paths.begin(), paths.end(), hwi::isKeyboardInterface);
     out << "HID interfaces (" << paths.size() << "):\n";
     for (auto it = paths.begin(); it != paths.end(); ++it)
         out << (it == keyboard ? "* " : "  ") << toUtf8(*it) << '\n';

@@ -10,9 +10,8 @@ namespace ctl {
 
 class FirmwareFile {
 public:
-    // Reads and checks the Intel HEX text: every non-blank line up to the
-    // end-of-file record is one well-formed record that fits one firmware
-    // packet, and the end-of-file record exists. False with error() set.
+    // Reads the file and checks it by the device library's own rule for
+    // Intel HEX images, the one the download applies. False with error() set.
     bool load(const std::filesystem::path& path);
 
     const std::string& error() const { return problem; }
@@ -20,8 +19,6 @@ public:
     std::string& text() { return bytes; }
 
 private:
-    bool check();
-
     std::string bytes;
     std::string problem;
 };

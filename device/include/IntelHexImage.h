@@ -2,6 +2,7 @@
 // sent: one record per line, each small enough for one firmware packet.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -20,15 +21,24 @@ public:
     // is a well-formed record (hex pairs, byte count matching, checksum
     // right, type 0..5, at most 62 bytes) and an end-of-file record exists.
     // Lines end in CR LF, LF or CR; blank lines are skipped; whatever follows
-    // the end-of-file record is ignored. On false, records() is empty.
+    // the end-of-file record is ignored. On false, records() is empty and
+    // problem() says why.
     bool load(const char* text, int length);
 
     // The binary records in file order, the end-of-file record last.
     const std::vector<std::vector<unsigned char>>& records() const { return lines; }
 
-    // One line without its end: the record's bytes, or empty when malformed.
-    static std::vector<unsigned char> parseRecord(std::string_view line);
+    // What made the last load fail, naming the line where one is at fault:
+    // "line 2: checksum mismatch", "no end-of-file record". Empty after a
+    // load that succeeded.
+    const std::string& problem() const { return fault; }
 
 private:
+    // One line without its end: fills record and returns an empty text when
+    // the line is a sound record, else says what is wrong with it.
+    static std::string parseRecord(std::string_view line, std::vector<unsigned char>& record);
+    bool fail(std::string what);
+
     std::vector<std::vector<unsigned char>> lines;
+    std::string fault;
 };
