@@ -1,12 +1,7 @@
 #include "CContinousKeyDefine.h"
 
 bool CContinousKeyDefine::encode(unsigned char* buffer, int packetSize, int* totalSize, int* headerSize) {
-    if (!buffer) {
-        if (totalSize) *totalSize = packetSize;
-        if (headerSize) *headerSize = kHeaderSize;
-        return false;
-    }
-    if (packetSize <= kHeaderSize || (totalSize && *totalSize < packetSize))
+    if (!startOnePacketRecord(buffer, packetSize, totalSize, headerSize, kHeaderSize))
         return false;
     if (codes.empty()) {
         // Nothing to repeat: the keyboard gets the slot's empty record.

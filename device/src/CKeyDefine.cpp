@@ -31,6 +31,16 @@ void CKeyDefine::writeHeader(unsigned char* packet) const {
     packet[4] = static_cast<unsigned char>(type);
 }
 
+bool CKeyDefine::startOnePacketRecord(const unsigned char* buffer, int packetSize, int* totalSize, int* headerSize,
+                                      int header) {
+    if (!buffer) {
+        if (totalSize) *totalSize = packetSize;
+        if (headerSize) *headerSize = header;
+        return false;
+    }
+    return packetSize > header && !(totalSize && *totalSize < packetSize);
+}
+
 int CKeyDefine::putCodes(unsigned char* to, const std::vector<int>& codes, int room) {
     // Codes beyond the room are left off: the record has no place for them.
     const int n = std::clamp(static_cast<int>(codes.size()), 0, std::min(room, 255));

@@ -42,6 +42,11 @@ public:
 protected:
     // 0x00, 0xF0, layer, key, type.
     void writeHeader(unsigned char* packet) const;
+    // The size rule of a record that always fills one packet. With a null
+    // buffer it answers the size query and returns false; otherwise true when
+    // the buffer can take the record and the header leaves room for codes.
+    static bool startOnePacketRecord(const unsigned char* buffer, int packetSize, int* totalSize, int* headerSize,
+                                     int header);
 
     // Shared by the code-list records: the codes as bytes, at most room of
     // them; returns how many were written.

@@ -1,12 +1,7 @@
 #include "CNormalKeyDefine.h"
 
 bool CNormalKeyDefine::encode(unsigned char* buffer, int packetSize, int* totalSize, int* headerSize) {
-    if (!buffer) {
-        if (totalSize) *totalSize = packetSize;
-        if (headerSize) *headerSize = kHeaderSize;
-        return false;
-    }
-    if (packetSize <= kHeaderSize || (totalSize && *totalSize < packetSize))
+    if (!startOnePacketRecord(buffer, packetSize, totalSize, headerSize, kHeaderSize))
         return false;
     writeHeader(buffer);
     buffer[5] = static_cast<unsigned char>(putCodes(buffer + kHeaderSize, codes, packetSize - kHeaderSize));

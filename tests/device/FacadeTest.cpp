@@ -94,17 +94,7 @@ TEST(FacadeLifecycle, UnopenableKeyboardIsReportedAndStaysClosed) {
     EXPECT_TRUE(device.__createDev());
 }
 
-class FacadeVersion : public ::testing::Test {
-protected:
-    void SetUp() override {
-        scope.fake->paths = {kKeyboardMi01};
-        ASSERT_TRUE(device.__createDev());
-        link = scope.fake->link(kKeyboardMi01);
-    }
-    FakePlatformScope scope;
-    CTarnHWI device;
-    std::shared_ptr<FakeLink> link;
-};
+using FacadeVersion = OpenFakeKeyboard;
 
 TEST_F(FacadeVersion, SendsTheRequestAndStopsTheTextAtItsZero) {
     Bytes answer = packetOf({0x00, 0xF9});

@@ -1,6 +1,9 @@
 // A recording HID platform for the device tests: a fixed list of interface
-// paths, every report written kept in order, and scripted answers.
+// paths, every report written kept in order, and scripted answers; and a
+// fixture with the facade open on it.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
@@ -119,6 +122,21 @@ struct FakePlatformScope {
         hwi::setHidPlatform(std::move(platform));
     }
     ~FakePlatformScope() { hwi::setHidPlatform(nullptr); }
+};
+
+// The facade opened on the keyboard's interface 1 (interface 0 listed
+// first), with that interface's traffic at hand.
+class OpenFakeKeyboard : public ::testing::Test {
+protected:
+    void SetUp() override {
+        scope.fake->paths = {kKeyboardMi00, kKeyboardMi01};
+        ASSERT_TRUE(device.__createDev());
+        link = scope.fake->link(kKeyboardMi01);
+    }
+
+    FakePlatformScope scope;
+    CTarnHWI device;
+    std::shared_ptr<FakeLink> link;
 };
 
 inline Bytes packetOf(std::initializer_list<int> head) {

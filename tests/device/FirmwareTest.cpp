@@ -33,20 +33,12 @@ const std::string kExtended = ":020000040800F2";
 const std::string kData = ":0400000001020304F2";
 const std::string kEof = ":00000001FF";
 
-class Firmware : public ::testing::Test {
+class Firmware : public OpenFakeKeyboard {
 protected:
-    void SetUp() override {
-        scope.fake->paths = {kKeyboardMi01};
-        ASSERT_TRUE(device.__createDev());
-        link = scope.fake->link(kKeyboardMi01);
-    }
     bool download(std::string text) {
         return device.WriteFirmwareToKeyboard(text.data(), static_cast<int>(text.size()), &window);
     }
 
-    FakePlatformScope scope;
-    CTarnHWI device;
-    std::shared_ptr<FakeLink> link;
     RecordingWindow window;
 };
 

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "FakeHidPlatform.h"
+#include "KeyWords.h"
 #include "SimulatedHidPlatform.h"
 #include "SimulatedKeyboard.h"
 
@@ -30,17 +31,6 @@ protected:
     void TearDown() override {
         hwi::setHidPlatform(nullptr);
         fs::remove_all(dir);
-    }
-    static std::vector<int> words(CTarnHWI& device, int layer, int key) {
-        std::vector<int> w(65536);
-        EXPECT_TRUE(device.getKeyConfiguration(layer, key, w.data(), 65536));
-        const size_t n = w[0] == 0 ? 2 + w[1] : w[0] == 1 ? 3 + w[2]
-                         : w[2] ? 4 + w[3] : 4 + std::max(2 * w[3] - 1, 0);
-        w.resize(n);
-        return w;
-    }
-    static void set(CTarnHWI& device, int layer, int key, std::vector<int> w) {
-        ASSERT_TRUE(device.setKeyConfiguration(layer, key, w.data(), static_cast<int>(w.size())));
     }
     std::string stateText() {
         std::ifstream in(state);
@@ -100,11 +90,11 @@ TEST_F(Simulator, KeyConfigurationRoundTrip) {
         CTarnHWI device;
         ASSERT_TRUE(device.__createDev());
         device.prepare();
-        set(device, 0, 1, {0, 1, 4});
-        set(device, 0, 2, {0, 2, 130, 130});
-        set(device, 1, 3, {1, 250, 3, 4, 5, 6});
-        set(device, 1, 108, sixteenCodeMacro());
-        set(device, 0, 108, {2, 1, 1, 3, 7, 8, 9});
+        setKeyWords(device, 0, 1, {0, 1, 4});
+        setKeyWords(device, 0, 2, {0, 2, 130, 130});
+        setKeyWords(device, 1, 3, {1, 250, 3, 4, 5, 6});
+        setKeyWords(device, 1, 108, sixteenCodeMacro());
+        setKeyWords(device, 0, 108, {2, 1, 1, 3, 7, 8, 9});
         RecordingWindow window;
         ASSERT_TRUE(device.writeKeyConfigurationToDev(&window));
         EXPECT_EQ(window.progressValues().size(), 216u);
@@ -117,12 +107,12 @@ TEST_F(Simulator, KeyConfigurationRoundTrip) {
     RecordingWindow window;
     ASSERT_TRUE(device.readKeyDefinationFromDev(&window));
     EXPECT_EQ(window.progressValues().size(), 216u);
-    EXPECT_EQ(words(device, 0, 1), (std::vector<int>{0, 1, 4}));
-    EXPECT_EQ(words(device, 0, 2), (std::vector<int>{0, 2, 130, 130}));
-    EXPECT_EQ(words(device, 1, 3), (std::vector<int>{1, 250, 3, 4, 5, 6}));
-    EXPECT_EQ(words(device, 1, 108), sixteenCodeMacro());
-    EXPECT_EQ(words(device, 0, 108), (std::vector<int>{2, 1, 1, 3, 7, 8, 9}));
-    EXPECT_EQ(words(device, 0, 50), (std::vector<int>{0, 0}));
+    EXPECT_EQ(keyWords(device, 0, 1), (std::vector<int>{0, 1, 4}));
+    EXPECT_EQ(keyWords(device, 0, 2), (std::vector<int>{0, 2, 130, 130}));
+    EXPECT_EQ(keyWords(device, 1, 3), (std::vector<int>{1, 250, 3, 4, 5, 6}));
+    EXPECT_EQ(keyWords(device, 1, 108), sixteenCodeMacro());
+    EXPECT_EQ(keyWords(device, 0, 108), (std::vector<int>{2, 1, 1, 3, 7, 8, 9}));
+    EXPECT_EQ(keyWords(device, 0, 50), (std::vector<int>{0, 0}));
 }
 
 TEST_F(Simulator, LightImageRoundTrip) {
@@ -147,7 +137,7 @@ TEST_F(Simulator, StateFileIsReadableTextAndSurvivesANewSimulator) {
     keyboard->setVersionText("VO108 9.9");
     CTarnHWI device;
     ASSERT_TRUE(device.__createDev());
-    set(device, 0, 4, {0, 1, 44});
+    setKeyWords(device, 0, 4, {0, 1, 44});
     ASSERT_TRUE(device.writeKeyConfigurationToDev(nullptr));
     std::vector<int> lights(324, 17);
     device.setKeyboardLightArea(lights.data());
@@ -168,7 +158,7 @@ TEST_F(Simulator, WriteCutOffBeforeItsEndKeepsThePreviousConfiguration) {
     {
         CTarnHWI device;
         ASSERT_TRUE(device.__createDev());
-        set(device, 0, 1, {0, 1, 4});
+        setKeyWords(device, 0, 1, {0, 1, 4});
         ASSERT_TRUE(device.writeKeyConfigurationToDev(nullptr));
     }
     const std::string before = stateText();
@@ -176,7 +166,7 @@ TEST_F(Simulator, WriteCutOffBeforeItsEndKeepsThePreviousConfiguration) {
     keyboard->dropLinkAfter(100);
     CTarnHWI device;
     ASSERT_TRUE(device.__createDev());
-    set(device, 0, 1, {0, 1, 99});
+    setKeyWords(device, 0, 1, {0, 1, 99});
     EXPECT_FALSE(device.writeKeyConfigurationToDev(nullptr));
     std::vector<int> lights(324, 3);
     EXPECT_FALSE(device.setKeyboardLightArea(lights.data()));  // never reaches the keyboard
@@ -237,15 +227,15 @@ TEST_F(Simulator, GarbageBetweenAnswersIsSkipped) {
     {
         CTarnHWI device;
         ASSERT_TRUE(device.__createDev());
-        set(device, 1, 20, sixteenCodeMacro());
+        setKeyWords(device, 1, 20, sixteenCodeMacro());
         ASSERT_TRUE(device.writeKeyConfigurationToDev(nullptr));
     }
     keyboard->answerGarbage();
     CTarnHWI device;
     ASSERT_TRUE(device.__createDev());
     EXPECT_TRUE(device.readKeyDefinationFromDev(nullptr));
-    EXPECT_EQ(words(device, 1, 20), sixteenCodeMacro());
-    EXPECT_EQ(words(device, 1, 21), (std::vector<int>{0, 0}));
+    EXPECT_EQ(keyWords(device, 1, 20), sixteenCodeMacro());
+    EXPECT_EQ(keyWords(device, 1, 21), (std::vector<int>{0, 0}));
     EXPECT_TRUE(device.readKeyLightFromDev());
 
     // The version read takes the junk packet for the answer: it is still a

@@ -8,32 +8,15 @@
 
 #include "CBrantUtil.h"
 #include "FakeHidPlatform.h"
+#include "KeyWords.h"
 
 namespace {
 
-class Transfer : public ::testing::Test {
+class Transfer : public OpenFakeKeyboard {
 protected:
-    void SetUp() override {
-        scope.fake->paths = {kKeyboardMi00, kKeyboardMi01};
-        ASSERT_TRUE(device.__createDev());
-        link = scope.fake->link(kKeyboardMi01);
-    }
-    std::vector<int> wordsOf(int layer, int key) {
-        std::vector<int> words(65536);
-        EXPECT_TRUE(device.getKeyConfiguration(layer, key, words.data(), 65536));
-        const int type = words[0];
-        const size_t n = type == 0 ? 2 + words[1] : type == 1 ? 3 + words[2]
-                         : words[2] ? 4 + words[3] : 4 + std::max(2 * words[3] - 1, 0);
-        words.resize(n);
-        return words;
-    }
-    void set(int layer, int key, std::vector<int> words) {
-        ASSERT_TRUE(device.setKeyConfiguration(layer, key, words.data(), static_cast<int>(words.size())));
-    }
+    std::vector<int> wordsOf(int layer, int key) { return keyWords(device, layer, key); }
+    void set(int layer, int key, std::vector<int> words) { setKeyWords(device, layer, key, std::move(words)); }
 
-    FakePlatformScope scope;
-    CTarnHWI device;
-    std::shared_ptr<FakeLink> link;
     RecordingWindow window;
 };
 

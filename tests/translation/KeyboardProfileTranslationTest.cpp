@@ -17,6 +17,7 @@
 
 #include "FakeHidPlatform.h"
 #include "HidPlatform.h"
+#include "KeyWords.h"
 #include "SimulatedHidPlatform.h"
 #include "SimulatedKeyboard.h"
 #include "profile/KeyboardProfile.h"
@@ -45,14 +46,6 @@ ActionList& assignSequence(KeyboardProfile& p, int keyId, int level, int mode, s
     for (const std::wstring& item : items)
         list.setOrAppendItem(20000, item);
     return list;
-}
-
-// The words the translation left in the facade for one key.
-std::vector<int> storedWords(KeyboardProfile& p, int keyId, int level, std::size_t count) {
-    std::vector<int> words(65536);
-    p.device.getKeyConfiguration(level, keyId, words.data(), 65536);
-    words.resize(count);
-    return words;
 }
 
 class TranslationTest : public ::testing::Test {
@@ -128,18 +121,18 @@ TEST_F(TranslationTest, WordsHandedToTheFacadePerMode) {
     assignCode(*source, 12, 0, ModeNotSet, 33);  // a stale code is never sent
     ASSERT_TRUE(source->writeKeysToDevice(nullptr));
 
-    EXPECT_EQ(storedWords(*source, 1, 0, 3), (std::vector<int>{0, 1, 4}));
-    EXPECT_EQ(storedWords(*source, 2, 0, 4), (std::vector<int>{0, 2, 67, 43}));
+    EXPECT_EQ(keyWords(source->device, 0, 1), (std::vector<int>{0, 1, 4}));
+    EXPECT_EQ(keyWords(source->device, 0, 2), (std::vector<int>{0, 2, 67, 43}));
     // Press and release carry the same code; with an automatic interval
     // every item is a key.
-    EXPECT_EQ(storedWords(*source, 3, 1, 8), (std::vector<int>{2, 3, 1, 4, 43, 43, 60, 60}));
+    EXPECT_EQ(keyWords(source->device, 1, 3), (std::vector<int>{2, 3, 1, 4, 43, 43, 60, 60}));
     // Key, delay, key: (3 + 1) / 2 keys.
-    EXPECT_EQ(storedWords(*source, 4, 0, 7), (std::vector<int>{2, 2, 0, 2, 43, 50, 60}));
-    EXPECT_EQ(storedWords(*source, 5, 1, 5), (std::vector<int>{1, 120, 2, 48, 36}));
-    EXPECT_EQ(storedWords(*source, 6, 0, 3), (std::vector<int>{0, 1, 111}));
-    EXPECT_EQ(storedWords(*source, 7, 1, 4), (std::vector<int>{0, 2, 130, 130}));
-    EXPECT_EQ(storedWords(*source, 10, 1, 3), (std::vector<int>{0, 1, 76}));
-    EXPECT_EQ(storedWords(*source, 12, 0, 2), (std::vector<int>{0, 0}));
+    EXPECT_EQ(keyWords(source->device, 0, 4), (std::vector<int>{2, 2, 0, 2, 43, 50, 60}));
+    EXPECT_EQ(keyWords(source->device, 1, 5), (std::vector<int>{1, 120, 2, 48, 36}));
+    EXPECT_EQ(keyWords(source->device, 0, 6), (std::vector<int>{0, 1, 111}));
+    EXPECT_EQ(keyWords(source->device, 1, 7), (std::vector<int>{0, 2, 130, 130}));
+    EXPECT_EQ(keyWords(source->device, 1, 10), (std::vector<int>{0, 1, 76}));
+    EXPECT_EQ(keyWords(source->device, 0, 12), (std::vector<int>{0, 0}));
 
     // What reached the keyboard: the double click as two left clicks.
     const std::vector<unsigned char> record = keyboard->keyRecord(108 + 7 - 1);
