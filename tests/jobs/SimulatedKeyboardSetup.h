@@ -4,11 +4,10 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
-
-#include <unistd.h>
 
 #include "HidPlatform.h"
 #include "SimulatedHidPlatform.h"
@@ -18,9 +17,11 @@
 class SimulatedKeyboardSetup {
 public:
     explicit SimulatedKeyboardSetup(const std::string& name) {
+        // Unique across test processes running side by side.
         static std::atomic<int> counter{0};
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
         folder = std::filesystem::temp_directory_path()
-                 / ("vo-" + name + "-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+                 / ("vo-" + name + "-" + std::to_string(stamp) + "-" + std::to_string(counter++));
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
         keyboard = std::make_shared<hwi::SimulatedKeyboard>(folder / "keyboard.state");
