@@ -2,6 +2,7 @@
 // and the faults it can play.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -19,7 +20,7 @@ class Simulator : public ::testing::Test {
 protected:
     void SetUp() override {
         dir = fs::temp_directory_path() /
-              ("vo-sim-" + std::to_string(::getpid()) + "-" +
+              ("vo-sim-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
@@ -316,18 +317,31 @@ TEST(SimulatorFault, ParsesTheEnvironmentFormat) {
     EXPECT_EQ(SimulatorFault::parse(nullptr).kind, SimulatorFault::None);
 }
 
+namespace {
+void setEnvironment(const char* name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name, value ? value : "");
+#else
+    if (value)
+        ::setenv(name, value, 1);
+    else
+        ::unsetenv(name);
+#endif
+}
+}  // namespace
+
 TEST(SimulatorSelection, EnvironmentSelectsTheSimulatorAndItsFault) {
-    const fs::path state = fs::temp_directory_path() / ("vo-env-" + std::to_string(::getpid()) + ".state");
+    const fs::path state = fs::temp_directory_path() / "vo-env-selection.state";
     { std::ofstream(state).flush(); }
-    ::setenv("VELKORONDRIX_SIMULATOR", state.c_str(), 1);
-    ::setenv("VELKORONDRIX_SIMULATOR_FAULT", "refuse-open", 1);
+    setEnvironment("VELKORONDRIX_SIMULATOR", state.string().c_str());
+    setEnvironment("VELKORONDRIX_SIMULATOR_FAULT", "refuse-open");
     hwi::setHidPlatform(nullptr);  // the default is chosen afresh
     {
         CTarnHWI device;
         EXPECT_TRUE(device.DetectDevice());
         EXPECT_FALSE(device.__createDev());
     }
-    ::unsetenv("VELKORONDRIX_SIMULATOR_FAULT");
+    setEnvironment("VELKORONDRIX_SIMULATOR_FAULT", nullptr);
     hwi::setHidPlatform(nullptr);
     {
         CTarnHWI device;
@@ -335,7 +349,7 @@ TEST(SimulatorSelection, EnvironmentSelectsTheSimulatorAndItsFault) {
         wchar_t version[64];
         EXPECT_TRUE(device.ReadKeyboardVersion(version));
     }
-    ::unsetenv("VELKORONDRIX_SIMULATOR");
+    setEnvironment("VELKORONDRIX_SIMULATOR", nullptr);
     hwi::setHidPlatform(nullptr);
     fs::remove(state);
 }
