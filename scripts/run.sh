@@ -17,6 +17,10 @@ if [[ -z "${VELKORONDRIX_SIMULATOR:-}" ]] && ! "$bin/velkorondrix-ctl" version >
   echo "No keyboard attached: using the simulated keyboard ($VELKORONDRIX_SIMULATOR)."
 fi
 
-ctl=$bin/velkorondrix-ctl
-"$ctl" list
-"$ctl" version
+if [[ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then
+  echo "VelkorOndrix needs a graphical desktop, but no display was found (DISPLAY and WAYLAND_DISPLAY are unset)." >&2
+  echo "Run it from a desktop session, or on a virtual display: xvfb-run -a scripts/run.sh" >&2
+  echo "Without a display, the command-line tool works: $bin/velkorondrix-ctl --help" >&2
+  exit 1
+fi
+exec "$bin/VelkorOndrix"
