@@ -9,24 +9,13 @@
 
 #include "FakeHidPlatform.h"
 #include "IntelHexImage.h"
+#include "IntelHexRecord.h"
 
 namespace {
 
 // A data record with a correct checksum.
 std::string dataRecord(int address, const std::vector<int>& data, int type = 0) {
-    std::vector<int> bytes{static_cast<int>(data.size()), (address >> 8) & 0xFF, address & 0xFF, type};
-    bytes.insert(bytes.end(), data.begin(), data.end());
-    int sum = 0;
-    for (int b : bytes)
-        sum += b;
-    bytes.push_back((0x100 - (sum & 0xFF)) & 0xFF);
-    std::string line = ":";
-    char hex[3];
-    for (int b : bytes) {
-        std::snprintf(hex, sizeof hex, "%02X", b);
-        line += hex;
-    }
-    return line;
+    return intelHexRecord(type, address, data);
 }
 
 const std::string kExtended = ":020000040800F2";

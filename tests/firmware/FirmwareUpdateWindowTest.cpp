@@ -3,7 +3,6 @@
 // everything else while a download runs.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -14,6 +13,7 @@
 #include <QTest>
 
 #include "HidPlatform.h"
+#include "IntelHexRecord.h"
 #include "SimulatedHidPlatform.h"
 #include "SimulatedKeyboard.h"
 #include "jobs/CTarnDialogFirmwareUpdate.h"
@@ -28,33 +28,16 @@ const std::wstring kDownloadedEn =
     L"Please keep the USB plug in until three indicator lights flash simultaneously.\r\n"
     L"Then firmware updated completely,pleased unplug the USB and plug in.";
 
-// One Intel HEX record with its checksum, without a line end.
-std::string hexRecord(int type, int address, const std::vector<int>& data) {
-    std::vector<int> bytes{static_cast<int>(data.size()), (address >> 8) & 0xFF, address & 0xFF, type};
-    bytes.insert(bytes.end(), data.begin(), data.end());
-    int sum = 0;
-    for (int b : bytes)
-        sum += b;
-    bytes.push_back((0x100 - (sum & 0xFF)) & 0xFF);
-    std::string line = ":";
-    char pair[3];
-    for (int b : bytes) {
-        std::snprintf(pair, sizeof pair, "%02X", b);
-        line += pair;
-    }
-    return line;
-}
-
 // An extended-address record, dataLines data records and the end record.
 std::vector<std::string> firmwareLines(int dataLines) {
-    std::vector<std::string> lines{hexRecord(4, 0, {0x08, 0x00})};
+    std::vector<std::string> lines{intelHexRecord(4, 0, {0x08, 0x00})};
     for (int i = 0; i < dataLines; ++i) {
         std::vector<int> data(16);
         for (int j = 0; j < 16; ++j)
             data[static_cast<std::size_t>(j)] = (i * 16 + j) & 0xFF;
-        lines.push_back(hexRecord(0, i * 16, data));
+        lines.push_back(intelHexRecord(0, i * 16, data));
     }
-    lines.push_back(hexRecord(1, 0, {}));
+    lines.push_back(intelHexRecord(1, 0, {}));
     return lines;
 }
 
