@@ -1,12 +1,12 @@
-// InstallHook / UninstallHook where there is no window system to hook: the
-// window is kept (KeyBoardProc still posts to it), nothing else happens.
+// The keyboard hook where there is no window system to hook: the window is
+// kept (KeyBoardProc still posts to it), nothing else happens.
+#include "HookBackend.h"
 #include "HookTarget.h"
-#include "VelkorOndrix_HWI.h"
 
-void InstallHook(MessageWindow* window) {
+void hook_backend::install(MessageWindow* window) {
     HookTarget::instance().set(window);
 }
 
-void UninstallHook() {
+void hook_backend::uninstall() {
     HookTarget::instance().set(nullptr);
 }

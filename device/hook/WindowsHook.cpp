@@ -1,4 +1,4 @@
-// InstallHook / UninstallHook on Windows: a low-level keyboard hook
+// The keyboard hook on Windows: a low-level keyboard hook
 // (WH_KEYBOARD_LL) whose procedure is KeyBoardProc itself.
 //
 // The hook handle and the window live in this process's own memory. The
@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <mutex>
 
+#include "HookBackend.h"
 #include "HookTarget.h"
 #include "VelkorOndrix_HWI.h"
 
@@ -74,17 +75,10 @@ HookSession session;
 
 }  // namespace
 
-void InstallHook(MessageWindow* window) {
-    try {
-        session.install(window);
-    } catch (...) {
-        // Nothing leaves the library; a failed install is a hook that never fires.
-    }
+void hook_backend::install(MessageWindow* window) {
+    session.install(window);
 }
 
-void UninstallHook() {
-    try {
-        session.uninstall();
-    } catch (...) {
-    }
+void hook_backend::uninstall() {
+    session.uninstall();
 }

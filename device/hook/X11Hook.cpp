@@ -1,7 +1,8 @@
-// InstallHook / UninstallHook on X11.
+// The keyboard hook on X11: a keyboard grab with its reader thread.
 #include <memory>
 #include <mutex>
 
+#include "HookBackend.h"
 #include "HookTarget.h"
 #include "VelkorOndrix_HWI.h"
 #include "X11KeyboardGrab.h"
@@ -49,17 +50,10 @@ HookSession session;
 
 }  // namespace
 
-void InstallHook(MessageWindow* window) {
-    try {
-        session.install(window);
-    } catch (...) {
-        // Nothing leaves the library; a failed install is a hook that never fires.
-    }
+void hook_backend::install(MessageWindow* window) {
+    session.install(window);
 }
 
-void UninstallHook() {
-    try {
-        session.uninstall();
-    } catch (...) {
-    }
+void hook_backend::uninstall() {
+    session.uninstall();
 }

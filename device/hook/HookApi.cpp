@@ -1,0 +1,18 @@
+// The exported InstallHook / UninstallHook, the same on every platform.
+#include "HookBackend.h"
+#include "VelkorOndrix_HWI.h"
+
+void InstallHook(MessageWindow* window) {
+    try {
+        hook_backend::install(window);
+    } catch (...) {
+        // Nothing leaves the library; a failed install is a hook that never fires.
+    }
+}
+
+void UninstallHook() {
+    try {
+        hook_backend::uninstall();
+    } catch (...) {
+    }
+}
