@@ -62,30 +62,50 @@ bool CBrant::readKeys(MessageWindow* window) {
         return false;
 
     unsigned char packet[kPacket];
+    int records = 0;
+    int stray = 0;
+    bool whole = true;     // no record was cut short
+    bool pending = false;  // packet holds one still to be looked at
     for (;;) {
-        if (!transport->readPacket(packet, CBrantUtil::kReadTimeoutMs))
+        if (!pending && !transport->readPacket(packet, CBrantUtil::kReadTimeoutMs))
             return false;
+        pending = false;
         if (packet[0] == kKeyEnd)
-            return true;
-        if (packet[1] != CKeyDefine::kRecordCode)
-            continue;  // not ours: skipped without effect
-
-        const int wireLayer = packet[2];
-        const int key = packet[3];
-        const int type = packet[4];
-        int packets = 1;
-        if (type == CKeyDefine::Macro && packet[7] > kPacket - 8)
-            packets = (packet[7] + (kPacket - 8) - 1) / (kPacket - 8);
-        std::vector<unsigned char> record(packet, packet + kPacket);
-        record.resize(static_cast<size_t>(packets) * kPacket);
-        for (int p = 1; p < packets; ++p)
-            if (!transport->readPacket(record.data() + p * kPacket, CBrantUtil::kReadTimeoutMs))
+            return whole;
+        if (packet[1] != CKeyDefine::kRecordCode) {
+            // Not ours: skipped without effect, but a keyboard that sends
+            // nothing else must not keep the read going.
+            if (++stray > kMaxStrayPackets)
                 return false;
+            continue;
+        }
+        // The keyboard has one record per slot to send.
+        if (++records > kSlots)
+            return false;
 
-        // A record naming no slot or no known type has nowhere to go; its
-        // continuation packets are consumed above so the stream stays aligned.
+        std::vector<unsigned char> record(packet, packet + kPacket);
+        const size_t size = static_cast<size_t>(CKeyDefine::recordPackets(packet)) * kPacket;
+        while (record.size() < size) {
+            if (!transport->readPacket(packet, CBrantUtil::kReadTimeoutMs))
+                return false;
+            // A record cut short is dropped, and what cut it (the end
+            // packet, another record) is taken for what it is.
+            if (!CKeyDefine::continuesRecord(record.data(), packet)) {
+                pending = true;
+                break;
+            }
+            record.insert(record.end(), packet, packet + kPacket);
+        }
+        if (pending) {
+            whole = false;
+            continue;
+        }
+
+        // A record naming no slot or no known type has nowhere to go.
+        const int wireLayer = record[2];
+        const int key = record[3];
         const int slot = slotOf(wireLayer, key);
-        std::unique_ptr<CKeyDefine> def = CKeyDefine::create(type, key, wireLayer);
+        std::unique_ptr<CKeyDefine> def = CKeyDefine::create(record[4], key, wireLayer);
         if (slot < 0 || !def)
             continue;
         def->decode(record.data(), kPacket, static_cast<int>(record.size()));
@@ -116,20 +136,24 @@ bool CBrant::readLights() {
         return false;
     unsigned char packet[kPacket];
     int offset = 0;
+    int stray = 0;
     for (;;) {
         if (!transport->readPacket(packet, CBrantUtil::kReadTimeoutMs))
             return false;
         if (packet[1] == kLightEnd)
             return true;
-        if (packet[1] != kLightData)
-            continue;
         // The image holds 324 bytes and a packet at most 61: anything beyond
-        // either is ignored.
-        const int n = std::min({static_cast<int>(packet[2]), kPacket - 3, kLightBytes - offset});
-        if (n > 0) {
-            std::memcpy(lights.data() + offset, packet + 3, static_cast<size_t>(n));
-            offset += n;
+        // either is ignored, and so is every packet that is no light data.
+        const int n = packet[1] == kLightData
+                          ? std::min({static_cast<int>(packet[2]), kPacket - 3, kLightBytes - offset})
+                          : 0;
+        if (n <= 0) {
+            if (++stray > kMaxStrayPackets)
+                return false;
+            continue;
         }
+        std::memcpy(lights.data() + offset, packet + 3, static_cast<size_t>(n));
+        offset += n;
     }
 }
 

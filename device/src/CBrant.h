@@ -23,6 +23,10 @@ public:
     static constexpr unsigned char kFirmwareRecord = 0x3A;
     static constexpr int kLightChunk = 61;
     static constexpr int kFirmwareScale = 150;
+    // Packets a read skips (neither an answer nor its end) before it gives
+    // up on the keyboard: well above the one junk packet per answer a
+    // noisy link has been seen to add.
+    static constexpr int kMaxStrayPackets = 1024;
 
     using CKeyboardDefine::CKeyboardDefine;
 

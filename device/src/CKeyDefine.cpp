@@ -23,6 +23,17 @@ void CKeyDefine::writeEmptyRecord(unsigned char* packet, int packetSize, int lay
     packet[3] = static_cast<unsigned char>(key);
 }
 
+int CKeyDefine::recordPackets(const unsigned char* first) {
+    constexpr int piece = 64 - CMacroKeyDefine::kHeaderSize;
+    if (first[4] != Macro || first[7] <= piece)
+        return 1;
+    return (first[7] + piece - 1) / piece;
+}
+
+bool CKeyDefine::continuesRecord(const unsigned char* first, const unsigned char* next) {
+    return std::memcmp(first, next, CMacroKeyDefine::kHeaderSize) == 0;
+}
+
 void CKeyDefine::writeHeader(unsigned char* packet) const {
     packet[0] = 0x00;
     packet[1] = kRecordCode;

@@ -34,6 +34,13 @@ public:
     static std::unique_ptr<CKeyDefine> create(int type, int key, int layer);
     // The record of an empty slot: a normal key with no codes.
     static void writeEmptyRecord(unsigned char* packet, int packetSize, int layer, int key);
+    // Packets of 64 bytes the record that starts with this packet spans:
+    // more than one only for a macro whose payload outgrows the first.
+    static int recordPackets(const unsigned char* first);
+    // Every packet of a record repeats the first one's header (command,
+    // layer, key, type, cycles, delay flag, payload length), so a packet
+    // that does not belongs to no record begun before it.
+    static bool continuesRecord(const unsigned char* first, const unsigned char* next);
 
     int key;    // 1..108
     int layer;  // 1 or 2, wire numbering

@@ -114,18 +114,42 @@ TEST_F(Transfer, KeyReadSkipsRecordsThatNameNoSlot) {
     link->answers.push_back(packetOf({0x00, 0xF0, 1, 0, 0, 1, 4}));    // key 0
     link->answers.push_back(packetOf({0x00, 0xF0, 2, 109, 0, 1, 4}));  // key 109
     link->answers.push_back(packetOf({0x00, 0xF0, 1, 1, 3, 1, 4}));    // type 3
-    // A bad macro spanning two packets: its second packet is not mistaken
-    // for a record of its own.
+    // A bad macro spanning two packets: its second packet, carrying the
+    // same header, is not mistaken for a record of its own.
     link->answers.push_back(packetOf({0x00, 0xF0, 9, 9, 2, 1, 0, 100}));
-    link->answers.push_back(packetOf({0x00, 0xF0, 1, 5, 0, 1, 66}));
+    link->answers.push_back(packetOf({0x00, 0xF0, 9, 9, 2, 1, 0, 100, 1}));
     link->answers.push_back(packetOf({0x00, 0xF0, 1, 6, 0, 1, 77}));
     link->answers.push_back(Bytes(64, 0xF6));
 
     EXPECT_TRUE(device.readKeyDefinationFromDev(&window));
     EXPECT_EQ(window.progressValues(), std::vector<std::uintptr_t>{5});
     EXPECT_EQ(wordsOf(0, 1), (std::vector<int>{0, 0}));
-    EXPECT_EQ(wordsOf(0, 5), (std::vector<int>{0, 0}));
     EXPECT_EQ(wordsOf(0, 6), (std::vector<int>{0, 1, 77}));
+}
+
+// A record whose next packet has another header, or the end packet, is cut
+// short: it is dropped, that packet counts as what it is, and the read says
+// it was not whole. Endless answers end the read too.
+TEST_F(Transfer, KeyReadEndsOnBrokenRecordsAndEndlessAnswers) {
+    link->answers.push_back(packetOf({0x00, 0xF0, 1, 1, 2, 1, 0, 100}));
+    link->answers.push_back(packetOf({0x00, 0xF0, 1, 5, 0, 1, 66}));
+    link->answers.push_back(packetOf({0x00, 0xF0, 1, 2, 2, 1, 0, 255}));
+    link->answers.push_back(Bytes(64, 0xF6));
+    link->answers.push_back(packetOf({0x00, 0xF0, 1, 7, 0, 1, 9}));  // after the end: never read
+    EXPECT_FALSE(device.readKeyDefinationFromDev(&window));
+    EXPECT_EQ(window.progressValues(), std::vector<std::uintptr_t>{4});
+    EXPECT_EQ(wordsOf(0, 1), (std::vector<int>{0, 0}));
+    EXPECT_EQ(wordsOf(0, 5), (std::vector<int>{0, 1, 66}));
+    EXPECT_EQ(link->answers.size(), 1u);
+
+    for (const Bytes& endless : {packetOf({0x00, 0xF0, 1, 3, 0, 1, 4}), packetOf({0x00, 0x55})}) {
+        link->answers.assign(3000, endless);
+        EXPECT_FALSE(device.readKeyDefinationFromDev(nullptr));
+        EXPECT_GT(link->answers.size(), 3000u - 1100u);
+    }
+    link->answers.assign(3000, packetOf({0x00, 0xE0, 61}));
+    EXPECT_FALSE(device.readKeyLightFromDev());
+    EXPECT_GT(link->answers.size(), 3000u - 1100u);
 }
 
 TEST_F(Transfer, KeyReadCutShortKeepsWhatArrived) {
