@@ -2,6 +2,9 @@
 // the application object and destroyed after it.
 #include <QApplication>
 
+#include <cstdio>
+
+#include "HidPlatform.h"
 #include "profile/KeyboardProfile.h"
 #include "shell/CTarnApp.h"
 #include "shell/QtSystemDialogs.h"
@@ -12,6 +15,11 @@ KeyboardProfile theProfile;
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // A simulated keyboard set up wrongly is not listed, so the main window
+    // says that the keyboard is not connected; this says why.
+    const std::string problem = hwi::hidPlatform().problem();
+    if (!problem.empty())
+        std::fprintf(stderr, "VelkorOndrix: %s\n", problem.c_str());
     QtSystemDialogs dialogs;
     CTarnApp app(theProfile, dialogs);
     return app.run();

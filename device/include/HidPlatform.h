@@ -29,6 +29,10 @@ public:
     virtual std::vector<std::wstring> interfacePaths() = 0;
     // nullptr when the path cannot be opened
     virtual std::unique_ptr<HidChannel> open(const std::wstring& path) = 0;
+    // Why this platform lists no keyboard even though one is attached (a
+    // simulated keyboard set up wrongly), as one sentence; empty when there
+    // is nothing to say.
+    virtual std::string problem() { return {}; }
 };
 
 VELKORONDRIX_HWI_API HidPlatform& hidPlatform();                         // the one in use

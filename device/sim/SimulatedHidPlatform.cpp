@@ -40,21 +40,15 @@ public:
 
 }  // namespace
 
-SimulatedHidPlatform::SimulatedHidPlatform(std::shared_ptr<SimulatedKeyboard> keyboard,
-                                           std::unique_ptr<HidPlatform> inner)
-    : simulated(std::move(keyboard)), inner(std::move(inner)) {}
+SimulatedHidPlatform::SimulatedHidPlatform(std::shared_ptr<SimulatedKeyboard> keyboard)
+    : simulated(std::move(keyboard)) {}
 
 SimulatedHidPlatform::~SimulatedHidPlatform() = default;
 
 std::vector<std::wstring> SimulatedHidPlatform::interfacePaths() {
-    std::vector<std::wstring> paths;
-    if (inner)
-        paths = inner->interfacePaths();
-    if (simulated && simulated->present()) {
-        paths.emplace_back(SimulatedKeyboard::kInterface0Path);
-        paths.emplace_back(SimulatedKeyboard::kInterface1Path);
-    }
-    return paths;
+    if (!simulated || !simulated->present() || !simulated->problem().empty())
+        return {};
+    return {SimulatedKeyboard::kInterface0Path, SimulatedKeyboard::kInterface1Path};
 }
 
 std::unique_ptr<HidChannel> SimulatedHidPlatform::open(const std::wstring& path) {
@@ -69,7 +63,11 @@ std::unique_ptr<HidChannel> SimulatedHidPlatform::open(const std::wstring& path)
             return nullptr;
         return std::make_unique<SilentChannel>();
     }
-    return inner ? inner->open(path) : nullptr;
+    return nullptr;
+}
+
+std::string SimulatedHidPlatform::problem() {
+    return simulated ? simulated->problem() : std::string();
 }
 
 }  // namespace hwi

@@ -1,5 +1,5 @@
-// A HID platform that adds the simulated keyboard's two interfaces to those
-// of another platform (the real one, or none).
+// A HID platform of the simulated keyboard alone, so that trying a profile on
+// it can never reach a real keyboard that happens to be plugged in.
 #pragma once
 
 #include <memory>
@@ -11,21 +11,19 @@ namespace hwi {
 
 class VELKORONDRIX_HWI_API SimulatedHidPlatform : public HidPlatform {
 public:
-    // inner may be null: then the simulated keyboard is all there is.
-    explicit SimulatedHidPlatform(std::shared_ptr<SimulatedKeyboard> keyboard,
-                                  std::unique_ptr<HidPlatform> inner = nullptr);
+    explicit SimulatedHidPlatform(std::shared_ptr<SimulatedKeyboard> keyboard);
     ~SimulatedHidPlatform() override;
 
-    // The inner platform's interfaces, then the simulated keyboard's two
-    // while its state file exists.
+    // The simulated keyboard's two interfaces while its state file exists
+    // and it has no problem to report.
     std::vector<std::wstring> interfacePaths() override;
     std::unique_ptr<HidChannel> open(const std::wstring& path) override;
+    std::string problem() override;
 
     SimulatedKeyboard& keyboard() { return *simulated; }
 
 private:
     std::shared_ptr<SimulatedKeyboard> simulated;
-    std::unique_ptr<HidPlatform> inner;
 };
 
 }  // namespace hwi

@@ -1,12 +1,14 @@
 #include "SimulatedKeyboard.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <system_error>
 
 namespace hwi {
 
@@ -71,6 +73,41 @@ int recordPackets(const unsigned char* first) {
     return 1;
 }
 
+// Every packet of a key record carries the same header: command, layer, key,
+// type, cycles, delay flag and payload length.
+bool sameRecordHeader(const unsigned char* first, const unsigned char* next) {
+    return std::memcmp(first, next, 8) == 0;
+}
+
+// What keeps a record from being the one the host sends for this slot, or
+// empty: whole packets, a key record header naming the slot and a known
+// type, as many packets as its payload needs, each repeating the header.
+std::string recordProblem(int slot, const std::vector<unsigned char>& record) {
+    constexpr size_t packet = SimulatedKeyboard::kPacketSize;
+    if (record.empty() || record.size() % packet != 0)
+        return "a key record is whole packets of 64 bytes";
+    if (record[0] != 0 || record[1] != kKeyRecord || record[4] > 2)
+        return "not a key record";
+    if (slotOf(record[2], record[3]) != slot)
+        return "the key record names another slot";
+    const size_t packets = static_cast<size_t>(recordPackets(record.data()));
+    if (record.size() != packets * packet)
+        return "the key record announces " + std::to_string(packets) + " packet(s) but holds " +
+               std::to_string(record.size() / packet);
+    for (size_t offset = packet; offset < record.size(); offset += packet)
+        if (!sameRecordHeader(record.data(), record.data() + offset))
+            return "packet " + std::to_string(offset / packet + 1) + " of the key record has another header";
+    return {};
+}
+
+// A decimal count of at most nine digits.
+bool parseCount(const std::string& text, int* value) {
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    *value = std::atoi(text.c_str());
+    return true;
+}
+
 // A firmware record as the packet carries it: count, address, type, data,
 // checksum. False when it cannot be a sound record.
 bool soundFirmwareRecord(const std::vector<unsigned char>& record) {
@@ -84,31 +121,26 @@ bool soundFirmwareRecord(const std::vector<unsigned char>& record) {
 
 }  // namespace
 
-SimulatorFault SimulatorFault::parse(const char* text) {
+std::optional<SimulatorFault> SimulatorFault::parse(const char* text) {
     SimulatorFault fault;
-    if (!text)
-        return fault;
-    const std::string value(text);
-    auto number = [&](size_t from, int* out) {
-        const std::string digits = value.substr(from);
-        if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 9)
+    const std::string value(text ? text : "");
+    auto numbered = [&](const char* prefix, Kind kind) {
+        const size_t length = std::strlen(prefix);
+        if (value.compare(0, length, prefix) != 0 || !parseCount(value.substr(length), &fault.value))
             return false;
-        *out = std::atoi(digits.c_str());
+        fault.kind = kind;
         return true;
     };
-    if (value == "no-answer") {
+    if (value.empty())
+        return fault;
+    if (value == "no-answer")
         fault.kind = NoAnswer;
-    } else if (value.rfind("no-answer:", 0) == 0) {
-        if (number(10, &fault.value))
-            fault.kind = NoAnswer;
-    } else if (value.rfind("drop-after:", 0) == 0) {
-        if (number(11, &fault.value))
-            fault.kind = DropAfter;
-    } else if (value == "garbage") {
+    else if (value == "garbage")
         fault.kind = Garbage;
-    } else if (value == "refuse-open") {
+    else if (value == "refuse-open")
         fault.kind = RefuseOpen;
-    }
+    else if (!numbered("no-answer:", NoAnswer) && !numbered("drop-after:", DropAfter))
+        return std::nullopt;
     return fault;
 }
 
@@ -121,13 +153,26 @@ SimulatedKeyboard::~SimulatedKeyboard() = default;
 
 std::shared_ptr<SimulatedKeyboard> SimulatedKeyboard::fromEnvironment(const std::filesystem::path& stateFile) {
     auto keyboard = std::make_shared<SimulatedKeyboard>(stateFile);
-    keyboard->setFault(SimulatorFault::parse(std::getenv("VELKORONDRIX_SIMULATOR_FAULT")));
+    const char* name = std::getenv("VELKORONDRIX_SIMULATOR_FAULT");
+    if (const auto fault = SimulatorFault::parse(name))
+        keyboard->setFault(*fault);
+    else
+        keyboard->faultProblem = "unknown VELKORONDRIX_SIMULATOR_FAULT '" + std::string(name) +
+                                 "' (use no-answer[:MS], drop-after:N, garbage or refuse-open)";
     return keyboard;
 }
 
 bool SimulatedKeyboard::present() const {
     std::error_code error;
     return std::filesystem::exists(path, error);
+}
+
+std::string SimulatedKeyboard::problem() {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!faultProblem.empty())
+        return faultProblem;
+    loadLocked();
+    return loadProblem;
 }
 
 void SimulatedKeyboard::plugIn() {
@@ -203,52 +248,108 @@ int SimulatedKeyboard::storedKeyRecords() {
 //   firmware <installed|rejected> <record count>
 //   firmware-record <hex digits>
 //
-// Unknown or malformed lines are ignored; an empty file is a fresh keyboard.
+// Blank lines and lines starting with '#' are skipped; an empty file is a
+// fresh keyboard. Any other line must be one of these, well-formed.
 
 void SimulatedKeyboard::loadLocked() {
     keys.clear();
     lights.fill(0);
     version = kDefaultVersion;
     firmware = {};
+    loadProblem.clear();
 
-    std::ifstream in(path);
+    const std::string name = "the simulated keyboard's state file '" + path.string() + "'";
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (!std::filesystem::exists(status))
+        return;  // unplugged
+    // Opening anything else (a FIFO, say) could block or read forever.
+    if (std::filesystem::is_directory(status)) {
+        loadProblem = name + " is a directory";
+        return;
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        loadProblem = name + " is not a regular file";
+        return;
+    }
+    // Writes are committed to this file: one that cannot take them would
+    // lose every one.
+    errno = 0;
+    std::fstream in(path, std::ios::in | std::ios::out | std::ios::binary);
+    if (!in) {
+        loadProblem = name + " cannot be written: " +
+                      (errno ? std::generic_category().message(errno) : std::string("it cannot be opened"));
+        return;
+    }
+
+    int lineNumber = 0;
+    int firmwareRecords = -1;  // announced by the firmware line ...
+    int firmwareLine = 0;      // ... on this line
+    auto refuse = [&](const std::string& what) {
+        keys.clear();
+        lights.fill(0);
+        version = kDefaultVersion;
+        firmware = {};
+        loadProblem = name + ", line " + std::to_string(lineNumber) + ": " + what;
+    };
     std::string line;
     std::vector<unsigned char> bytes;
     while (std::getline(in, line)) {
+        ++lineNumber;
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
+        if (line.empty() || line[0] == '#')
+            continue;
+        if (line == "version" || line.rfind("version ", 0) == 0) {
+            version = line.substr(std::min<size_t>(line.size(), 8));
+            if (version.size() > kPacketSize - 2)
+                return refuse("the version text is longer than 62 bytes");
+            continue;
+        }
         std::istringstream fields(line);
-        std::string word;
-        fields >> word;
-        if (word == "version") {
-            std::getline(fields >> std::ws, version);
-        } else if (word == "lights") {
-            std::string hex;
-            fields >> hex;
-            if (fromHex(hex, &bytes) && bytes.size() == lights.size())
-                std::copy(bytes.begin(), bytes.end(), lights.begin());
+        std::string word, first, second, extra;
+        fields >> word >> first >> second >> extra;
+        const bool hexOnly = second.empty() && fromHex(first, &bytes);
+        if (word == "lights") {
+            if (!hexOnly || bytes.size() != lights.size())
+                return refuse("the light image is not 324 bytes in hex");
+            std::copy(bytes.begin(), bytes.end(), lights.begin());
         } else if (word == "key") {
             int slot = -1;
-            std::string hex;
-            fields >> slot >> hex;
-            if (slot >= 0 && slot < kSlots && fromHex(hex, &bytes) && !bytes.empty() &&
-                bytes.size() % kPacketSize == 0)
-                keys[slot] = bytes;
+            if (!parseCount(first, &slot) || slot >= kSlots || !extra.empty() || !fromHex(second, &bytes))
+                return refuse("not a slot 0 to 215 and a key record in hex");
+            if (keys.count(slot))
+                return refuse("a second key record for slot " + first);
+            const std::string wrong = recordProblem(slot, bytes);
+            if (!wrong.empty())
+                return refuse(wrong);
+            keys[slot] = bytes;
         } else if (word == "firmware") {
-            std::string verdict;
-            fields >> verdict;
+            if ((first != "installed" && first != "rejected") || !parseCount(second, &firmwareRecords) ||
+                !extra.empty() || firmware.received)
+                return refuse("not one firmware line with a verdict and a record count");
             firmware.received = true;
-            firmware.installed = verdict == "installed";
+            firmware.installed = first == "installed";
+            firmwareLine = lineNumber;
         } else if (word == "firmware-record") {
-            std::string hex;
-            fields >> hex;
-            if (fromHex(hex, &bytes))
-                firmware.records.push_back(bytes);
+            if (!firmware.received || !hexOnly || bytes.size() < 5 || bytes.size() > kPacketSize - 1)
+                return refuse("not a firmware record in hex after the firmware line");
+            firmware.records.push_back(bytes);
+        } else {
+            return refuse("unknown line");
         }
     }
+    lineNumber = firmwareLine;
+    if (firmware.received && firmware.records.size() != static_cast<size_t>(firmwareRecords))
+        refuse("the firmware line announces " + std::to_string(firmwareRecords) + " record(s), " +
+               std::to_string(firmware.records.size()) + " follow");
 }
 
 bool SimulatedKeyboard::saveLocked() {
+    // A file that could not be taken is the user's to mend, not ours to
+    // overwrite; a pulled cable stays pulled: the file is never brought back.
+    if (!loadProblem.empty() || !present())
+        return false;
     std::ostringstream out;
     out << "# VelkorOndrix simulated keyboard\n";
     out << "version " << version << "\n";
@@ -262,27 +363,27 @@ bool SimulatedKeyboard::saveLocked() {
             out << "firmware-record " << toHex(record.data(), record.size()) << "\n";
     }
 
-    // A pulled cable stays pulled: the file is never brought back.
-    if (!present())
-        return false;
     // Readers see either the old state or the new one, never half of it. The
     // temporary name is one of this writer's own, as other processes may
     // simulate the same keyboard.
     std::filesystem::path temporary = path;
     temporary += ".tmp-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
                  std::to_string(reinterpret_cast<std::uintptr_t>(this));
+    bool written = false;
     {
-        std::ofstream file(temporary, std::ios::trunc);
+        std::ofstream file(temporary, std::ios::trunc | std::ios::binary);
         file << out.str();
         file.flush();
-        if (!file)
-            return false;
+        written = static_cast<bool>(file);
     }
     std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (!error)
+    if (written)
+        std::filesystem::rename(temporary, path, error);
+    if (written && !error)
         return true;
     std::filesystem::remove(temporary, error);
+    // The keyboard holds what its file holds: the change is not kept.
+    loadLocked();
     return false;
 }
 
@@ -290,9 +391,11 @@ bool SimulatedKeyboard::saveLocked() {
 
 bool SimulatedKeyboard::connect(int* link) {
     std::lock_guard<std::mutex> lock(mutex);
-    if (!present() || currentFault.kind == SimulatorFault::RefuseOpen)
+    if (!present() || currentFault.kind == SimulatorFault::RefuseOpen || !faultProblem.empty())
         return false;
     loadLocked();
+    if (!loadProblem.empty())
+        return false;
     if (links.empty()) {
         // A fresh session: nothing half-done from an earlier one lingers.
         keyWriteOpen = false;
@@ -331,10 +434,10 @@ bool SimulatedKeyboard::hostWrite(int link, const unsigned char* report, int len
     Packet packet;
     std::memcpy(packet.data(), report + 1, kPacketSize);
     replyTo = &links[link].answers;
-    handlePacketLocked(packet);
+    const bool kept = handlePacketLocked(packet);
     replyTo = nullptr;
     answered.notify_all();
-    return true;
+    return kept;
 }
 
 bool SimulatedKeyboard::hostRead(int link, unsigned char* report, int length, int* received, int timeoutMs) {
@@ -399,29 +502,28 @@ void SimulatedKeyboard::answerLocked(const Packet& packet, bool continuation) {
     replyTo->push_back(packet);
 }
 
-void SimulatedKeyboard::handlePacketLocked(const Packet& packet) {
+bool SimulatedKeyboard::handlePacketLocked(const Packet& packet) {
     // A macro record spanning several packets collects them first.
     if (!partialRecord.empty()) {
-        if (packet[1] == kKeyRecord && packet[2] == partialRecord[2] && packet[3] == partialRecord[3]) {
+        if (sameRecordHeader(partialRecord.data(), packet.data())) {
             partialRecord.insert(partialRecord.end(), packet.begin(), packet.end());
             if (static_cast<int>(partialRecord.size()) == partialPackets * kPacketSize) {
                 pendingKeys[slotOf(partialRecord[2], partialRecord[3])] = partialRecord;
                 partialRecord.clear();
             }
-            return;
+            return true;
         }
         partialRecord.clear();  // cut short: the record is dropped
     }
 
     if (packet[0] == kKeyEnd) {
-        if (keyWriteOpen) {
-            for (auto& [slot, record] : pendingKeys)
-                keys[slot] = std::move(record);
-            pendingKeys.clear();
-            keyWriteOpen = false;
-            saveLocked();
-        }
-        return;
+        if (!keyWriteOpen)
+            return true;
+        for (auto& [slot, record] : pendingKeys)
+            keys[slot] = std::move(record);
+        pendingKeys.clear();
+        keyWriteOpen = false;
+        return saveLocked();
     }
 
     switch (packet[1]) {
@@ -430,8 +532,9 @@ void SimulatedKeyboard::handlePacketLocked(const Packet& packet) {
         pendingKeys.clear();
         break;
     case kKeyRecord: {
+        // Only what the keyboard could send back as a record is kept.
         const int slot = slotOf(packet[2], packet[3]);
-        if (!keyWriteOpen || slot < 0)
+        if (!keyWriteOpen || slot < 0 || packet[4] > 2)
             break;
         const int packets = recordPackets(packet.data());
         if (packets > 1) {
@@ -470,12 +573,11 @@ void SimulatedKeyboard::handlePacketLocked(const Packet& packet) {
         }
         break;
     case kLightEnd:
-        if (lightWriteOpen) {
-            lights = pendingLights;
-            lightWriteOpen = false;
-            saveLocked();
-        }
-        break;
+        if (!lightWriteOpen)
+            break;
+        lights = pendingLights;
+        lightWriteOpen = false;
+        return saveLocked();
     case kLightReadRequest: {
         for (int offset = 0; offset < kLightBytes; offset += kLightPiece) {
             const int n = std::min(kLightPiece, kLightBytes - offset);
@@ -508,20 +610,21 @@ void SimulatedKeyboard::handlePacketLocked(const Packet& packet) {
         const bool endOfFile = record.size() >= 4 && record[3] == 1;
         pendingFirmware.push_back(std::move(record));
         if (endOfFile)
-            checkFirmwareLocked();
+            return checkFirmwareLocked();
         break;
     }
     default:
         break;  // not a command the keyboard knows
     }
+    return true;
 }
 
-void SimulatedKeyboard::checkFirmwareLocked() {
+bool SimulatedKeyboard::checkFirmwareLocked() {
     firmware.received = true;
     firmware.installed = std::all_of(pendingFirmware.begin(), pendingFirmware.end(), soundFirmwareRecord);
     firmware.records = std::move(pendingFirmware);
     pendingFirmware.clear();
-    saveLocked();
+    return saveLocked();
 }
 
 }  // namespace hwi

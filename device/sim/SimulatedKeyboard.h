@@ -34,7 +34,11 @@
 //                    (no zero byte, no known command code)
 //   refuse-open      the interfaces are listed but cannot be opened
 //
-// Anything else, or an empty value, injects nothing.
+// An empty value injects nothing. Any other name, a state file that is a
+// directory or cannot be written, and a state file holding a line the
+// simulator cannot take (an inconsistent key record, say) make the keyboard
+// refuse to serve: it is not listed, and problem() says why. Such a file is
+// never overwritten.
 #pragma once
 
 #include <array>
@@ -44,6 +48,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,8 +63,9 @@ struct VELKORONDRIX_HWI_API SimulatorFault {
     // (0 = never). DropAfter: reports each link carries before it fails.
     int value = 0;
 
-    // The VELKORONDRIX_SIMULATOR_FAULT format above.
-    static SimulatorFault parse(const char* text);
+    // The VELKORONDRIX_SIMULATOR_FAULT format above; no fault for a null or
+    // empty text, nothing for a text that names no fault.
+    static std::optional<SimulatorFault> parse(const char* text);
 };
 
 // What the last firmware download delivered.
@@ -91,6 +97,10 @@ public:
 
     // ---- Presence: the state file ----------------------------------------
     bool present() const;
+    // Why the keyboard refuses to serve although its state file exists: an
+    // unknown fault name, a state file that is no regular file or cannot be
+    // written, or one naming the line it cannot take. Empty when it serves.
+    std::string problem();
     void plugIn();    // creates an empty state file when none exists
     void unplug();    // deletes the state file
 
@@ -129,16 +139,23 @@ public:
 private:
     using Packet = std::array<unsigned char, kPacketSize>;
 
+    // Reads the state file into memory; a file that cannot be taken leaves
+    // memory factory-fresh and loadProblem set.
     void loadLocked();
+    // Writes memory to the state file; false (memory then reloaded from the
+    // file) when it could not be written.
     bool saveLocked();
     bool linkUsableLocked(int link);
-    void handlePacketLocked(const Packet& packet);
+    // False when the packet ended a transfer whose result could not be kept.
+    bool handlePacketLocked(const Packet& packet);
     // Queues one answer packet for the link being served; a continuation
     // packet of a record is never separated from its record by junk.
     void answerLocked(const Packet& packet, bool continuation = false);
-    void checkFirmwareLocked();
+    bool checkFirmwareLocked();
 
     std::filesystem::path path;
+    std::string faultProblem;  // an unknown fault name
+    std::string loadProblem;   // what the last load could not take
     mutable std::mutex mutex;
     std::condition_variable answered;
 

@@ -16,10 +16,10 @@ std::unique_ptr<HidPlatform> current;
 
 std::unique_ptr<HidPlatform> makeDefaultPlatform() {
     const char* simulator = std::getenv("VELKORONDRIX_SIMULATOR");
-    if (simulator && *simulator) {
-        auto keyboard = SimulatedKeyboard::fromEnvironment(simulator);
-        return std::make_unique<SimulatedHidPlatform>(std::move(keyboard), makeNativeHidPlatform());
-    }
+    // The simulated keyboard alone: a real one plugged in meanwhile is
+    // never written to by mistake.
+    if (simulator && *simulator)
+        return std::make_unique<SimulatedHidPlatform>(SimulatedKeyboard::fromEnvironment(simulator));
     return makeNativeHidPlatform();
 }
 

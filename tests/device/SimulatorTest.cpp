@@ -303,18 +303,48 @@ TEST_F(Simulator, AnswersGoToTheLinkThatAsked) {
     EXPECT_TRUE(first.ReadKeyboardVersion(version));
 }
 
+// A keyboard that cannot serve says why and is not listed; a file it cannot
+// take is left as it was, and a commit it cannot keep fails the write.
+TEST_F(Simulator, RefusesWhatItCannotServe) {
+    CTarnHWI device;
+    ASSERT_TRUE(device.__createDev());
+    setKeyWords(device, 0, 1, {0, 1, 4});
+    fs::remove(state);
+    fs::create_directory(state);
+    EXPECT_FALSE(device.writeKeyConfigurationToDev(nullptr));
+    EXPECT_NE(keyboard->problem().find("is a directory"), std::string::npos) << keyboard->problem();
+    EXPECT_FALSE(CTarnHWI().DetectDevice());
+    fs::remove(state);
+
+    const std::string bad[] = {
+        "key 0 00f00101020100ff" + std::string(112, '0') + "\n",  // announces five packets, holds one
+        "key 5 00f0010102" + std::string(118, '0') + "\n",        // names slot 0
+        "lights 00\n",
+        "firmware installed 2\nfirmware-record 00000001ff\n",
+        "keys 1\n",
+    };
+    for (const std::string& text : bad) {
+        { std::ofstream(state) << "# comment\n\n" << text; }
+        EXPECT_NE(keyboard->problem().find("line 3: "), std::string::npos) << text;
+        EXPECT_FALSE(device.DetectDevice()) << text;
+        keyboard->setVersionText("not saved");
+        EXPECT_EQ(stateText(), "# comment\n\n" + text);
+    }
+}
+
 TEST(SimulatorFault, ParsesTheEnvironmentFormat) {
     using hwi::SimulatorFault;
-    EXPECT_EQ(SimulatorFault::parse("no-answer").kind, SimulatorFault::NoAnswer);
-    EXPECT_EQ(SimulatorFault::parse("no-answer").value, 0);
-    EXPECT_EQ(SimulatorFault::parse("no-answer:250").value, 250);
-    EXPECT_EQ(SimulatorFault::parse("drop-after:12").kind, SimulatorFault::DropAfter);
-    EXPECT_EQ(SimulatorFault::parse("drop-after:12").value, 12);
-    EXPECT_EQ(SimulatorFault::parse("garbage").kind, SimulatorFault::Garbage);
-    EXPECT_EQ(SimulatorFault::parse("refuse-open").kind, SimulatorFault::RefuseOpen);
-    for (const char* none : {"", "drop-after:", "drop-after:x", "no-answer:-5", "GARBAGE", "garbage "})
-        EXPECT_EQ(SimulatorFault::parse(none).kind, SimulatorFault::None) << none;
-    EXPECT_EQ(SimulatorFault::parse(nullptr).kind, SimulatorFault::None);
+    EXPECT_EQ(SimulatorFault::parse("no-answer")->kind, SimulatorFault::NoAnswer);
+    EXPECT_EQ(SimulatorFault::parse("no-answer")->value, 0);
+    EXPECT_EQ(SimulatorFault::parse("no-answer:250")->value, 250);
+    EXPECT_EQ(SimulatorFault::parse("drop-after:12")->kind, SimulatorFault::DropAfter);
+    EXPECT_EQ(SimulatorFault::parse("drop-after:12")->value, 12);
+    EXPECT_EQ(SimulatorFault::parse("garbage")->kind, SimulatorFault::Garbage);
+    EXPECT_EQ(SimulatorFault::parse("refuse-open")->kind, SimulatorFault::RefuseOpen);
+    for (const char* unknown : {"drop-after:", "drop-after:x", "no-answer:-5", "GARBAGE", "garbage "})
+        EXPECT_FALSE(SimulatorFault::parse(unknown)) << unknown;
+    EXPECT_EQ(SimulatorFault::parse("")->kind, SimulatorFault::None);
+    EXPECT_EQ(SimulatorFault::parse(nullptr)->kind, SimulatorFault::None);
 }
 
 namespace {
@@ -341,6 +371,10 @@ TEST(SimulatorSelection, EnvironmentSelectsTheSimulatorAndItsFault) {
         EXPECT_TRUE(device.DetectDevice());
         EXPECT_FALSE(device.__createDev());
     }
+    setEnvironment("VELKORONDRIX_SIMULATOR_FAULT", "bogus");
+    hwi::setHidPlatform(nullptr);
+    EXPECT_FALSE(CTarnHWI().DetectDevice());
+    EXPECT_NE(hwi::hidPlatform().problem().find("unknown VELKORONDRIX_SIMULATOR_FAULT 'bogus'"), std::string::npos);
     setEnvironment("VELKORONDRIX_SIMULATOR_FAULT", nullptr);
     hwi::setHidPlatform(nullptr);
     {
