@@ -29,6 +29,8 @@ public:
     // Writes the word form; the number of words needed, or -1 when that
     // exceeds capacity (nothing is written then).
     virtual int toWords(int* words, int capacity) const = 0;
+    // The codes the definition sends or plays.
+    virtual int codeCount() const = 0;
 
     // A new empty definition of the given type; null for an unknown type.
     static std::unique_ptr<CKeyDefine> create(int type, int key, int layer);

@@ -17,6 +17,7 @@ public:
     bool decode(const unsigned char* bytes, int packetSize, int totalSize) override;
     void fromWords(const int* words, int count) override;
     int toWords(int* words, int capacity) const override;
+    int codeCount() const override { return static_cast<int>(codes.size()); }
 
     // The payload as it travels: codes, each but the last followed by the
     // delay mark and its delay when delays are stored. Codes that would push

@@ -15,6 +15,7 @@ public:
     bool decode(const unsigned char* bytes, int packetSize, int totalSize) override;
     void fromWords(const int* words, int count) override;
     int toWords(int* words, int capacity) const override;
+    int codeCount() const override { return static_cast<int>(codes.size()); }
 
     std::vector<int> codes;
     int count = 0;

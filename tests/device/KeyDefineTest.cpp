@@ -8,6 +8,7 @@
 #include "CMacroKeyDefine.h"
 #include "CNormalKeyDefine.h"
 #include "FakeHidPlatform.h"
+#include "KeyRecordFit.h"
 
 namespace {
 
@@ -141,6 +142,18 @@ TEST(KeyDefineLimits, OversizedDefinitionsAreCutFromTheEnd) {
     EXPECT_EQ(p.bytes.size(), 5u * 64);
     EXPECT_EQ(p.bytes[7], 255);
     EXPECT_EQ(decodeToWords(p.bytes)[3], 255);
+
+    // What callers are told before they send such a definition.
+    auto fit = [](const std::vector<int>& w) {
+        const hwi::KeyRecordFit f = hwi::fitKeyRecord(w.data(), static_cast<int>(w.size()));
+        return std::vector<int>{f.codes, f.kept};
+    };
+    EXPECT_EQ(fit(normal), (std::vector<int>{70, 58}));
+    EXPECT_EQ(fit(continuous), (std::vector<int>{70, 56}));
+    EXPECT_EQ(fit(delayed), (std::vector<int>{70, 64}));
+    EXPECT_EQ(fit(plain), (std::vector<int>{300, 255}));
+    EXPECT_EQ(fit({2, 1, 0, 64, 1}), (std::vector<int>{1, 1}));
+    EXPECT_EQ(fit({7, 1}), (std::vector<int>{0, 0}));
 }
 
 TEST(KeyDefineLimits, CodelessMacroAndContinuousTravelAsTheEmptyRecord) {
