@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 #include <system_error>
 
 namespace hwi {
@@ -223,7 +224,8 @@ std::string SimulatedKeyboard::versionText() {
 void SimulatedKeyboard::setVersionText(const std::string& text) {
     std::lock_guard<std::mutex> lock(mutex);
     loadLocked();
-    version = text.substr(0, kPacketSize - 2);
+    // The state file keeps the text on one line; a zero byte ends it anyway.
+    version = text.substr(0, std::min<size_t>(kPacketSize - 2, text.find_first_of(std::string_view("\r\n\0", 3))));
     saveLocked();
 }
 

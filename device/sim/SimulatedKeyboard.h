@@ -119,7 +119,8 @@ public:
     std::vector<unsigned char> keyRecord(int slot);
     std::array<unsigned char, kLightBytes> lightImage();
     std::string versionText();
-    void setVersionText(const std::string& text);  // saved to the state file
+    // Saved to the state file: at most 62 bytes, up to a line break or zero.
+    void setVersionText(const std::string& text);
     SimulatedFirmware lastFirmware();
     // Key records in store (a factory-fresh keyboard holds none).
     int storedKeyRecords();

@@ -181,10 +181,45 @@ TEST_F(CtlTest, UnreadableOrInvalidProfileIsStatusFour) {
     }
     // Nothing was written to the keyboard.
     EXPECT_EQ(hwi::SimulatedKeyboard(state).storedKeyRecords(), 0);
-    // A profile that cannot be saved.
-    Outcome r = runSim("read no/such/folder/out.pro");
+    // A profile that cannot be saved is known before the keyboard is read
+    // (a read would fail on this link).
+    Outcome r = runSim("read no/such/folder/out.pro", "drop-after:0");
     EXPECT_EQ(r.status, 4);
-    EXPECT_NE(r.err.find("cannot save profile"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("cannot save profile 'no/such/folder/out.pro': No such file or directory"), std::string::npos)
+        << r.err;
+    EXPECT_NE(runSim("read .").err.find("Is a directory"), std::string::npos);
+    Outcome folder = runSim("show .");
+    EXPECT_EQ(folder.status, 4);
+    EXPECT_NE(folder.err.find("cannot read profile '.': Is a directory"), std::string::npos) << folder.err;
+}
+
+// Whatever goes wrong, it is one line with the system's reason; text from the
+// keyboard cannot reach the terminal raw.
+TEST_F(CtlTest, FailuresSayWhyAndDeviceTextIsEscaped) {
+    for (const char* args : {"firmware .", "firmware missing.hex"}) {
+        Outcome r = runSim(args);
+        EXPECT_EQ(r.status, 6) << args;
+        EXPECT_EQ(lineCount(r.err), 1) << args;
+        EXPECT_NE(r.err.find("cannot read firmware image"), std::string::npos) << r.err;
+    }
+    EXPECT_NE(runSim("firmware .").err.find("Is a directory"), std::string::npos);
+    EXPECT_NE(runSim("firmware missing.hex").err.find("No such file or directory"), std::string::npos);
+
+    fs::create_directory(state);
+    Outcome folder = runSim("list");
+    EXPECT_EQ(folder.status, 3);
+    EXPECT_NE(folder.err.find("no keyboard found: the simulated keyboard's state file 'kbd.state' is a directory"),
+              std::string::npos)
+        << folder.err;
+    fs::remove(state);
+    plugIn();
+    Outcome fault = runSim("version", "bogus");
+    EXPECT_EQ(fault.status, 3);
+    EXPECT_EQ(lineCount(fault.err), 1);
+    EXPECT_NE(fault.err.find("unknown VELKORONDRIX_SIMULATOR_FAULT 'bogus'"), std::string::npos) << fault.err;
+
+    hwi::SimulatedKeyboard(state).setVersionText("VO\x1b[2J\x85\t1.0\n");
+    EXPECT_EQ(runSim("version").out, "VO\\x1B[2J\\x85\\x091.0\n");
 }
 
 TEST_F(CtlTest, WriteVerifyReadAndShowRoundTrip) {
@@ -212,11 +247,11 @@ TEST_F(CtlTest, WriteVerifyReadAndShowRoundTrip) {
 
     Outcome show = run("show back.pro");
     ASSERT_EQ(show.status, 0) << show.err;
-    EXPECT_NE(show.out.find("  3 L2  Macro"), std::string::npos) << show.out;
+    EXPECT_NE(show.out.find("  3 F2             L2  Macro"), std::string::npos) << show.out;
     EXPECT_NE(show.out.find("A,50,B"), std::string::npos);
     EXPECT_NE(show.out.find("Left CONTROL | C"), std::string::npos);
     EXPECT_NE(show.out.find("Power"), std::string::npos);
-    EXPECT_NE(show.out.find("108    0  40 200"), std::string::npos) << show.out;
+    EXPECT_NE(show.out.find("108 KPEnter          0  40 200"), std::string::npos) << show.out;
     EXPECT_EQ(show.out.find("  9 L1"), std::string::npos);  // not set: not shown
     EXPECT_EQ(lineCount(show.out), 2 + 9 + 2);
 
@@ -224,6 +259,9 @@ TEST_F(CtlTest, WriteVerifyReadAndShowRoundTrip) {
     EXPECT_EQ(chinese.status, 0);
     EXPECT_NE(chinese.out.find("宏键"), std::string::npos);
     EXPECT_EQ(chinese.out.find("Macro"), std::string::npos);
+    EXPECT_NE(chinese.out.find("多媒体键  播放/暂停"), std::string::npos) << chinese.out;
+    EXPECT_NE(chinese.out.find("左键双击"), std::string::npos);
+    EXPECT_NE(chinese.out.find("Left CONTROL | C"), std::string::npos);  // key names have no Chinese ones
 }
 
 TEST_F(CtlTest, KeysOnlyAndLightsOnlyTouchOnlyTheirPart) {
@@ -253,10 +291,28 @@ TEST_F(CtlTest, VerifyReportsWhatTheKeyboardDidNotKeep) {
     Outcome r = runSim("write odd.pro --verify");
     EXPECT_EQ(r.status, 7);
     EXPECT_EQ(lineCount(r.err), 1);
-    EXPECT_NE(r.out.find("differs: key 5 L1"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("differs: key 5 (F4) L1"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("wrote Single \"-- --\", the keyboard holds Single \"S\""), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("colour:"), std::string::npos) << r.out;
     EXPECT_NE(r.err.find("1 key slot(s) and 0 colour(s)"), std::string::npos) << r.err;
+}
+
+TEST_F(CtlTest, WriteWarnsAboutSequencesTheKeyboardCannotHold) {
+    plugIn();
+    KeyboardProfile p;
+    p.buildNameTables();
+    p.resetToDefaults();
+    p.modes[KeyboardProfile::slot(2, 1)] = ModeCombo;
+    for (int i = 0; i < 70; ++i)
+        p.sequences[KeyboardProfile::slot(2, 1)].setOrAppendItem(20000, L"A");
+    p.modes[KeyboardProfile::slot(3, 0)] = ModeEmulation;
+    p.sequences[KeyboardProfile::slot(3, 0)].setOrAppendItem(20000, L"B");
+    ASSERT_TRUE(p.saveProfile(dir / "long.pro"));
+    Outcome r = runSim("write long.pro");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err,
+              "velkorondrix-ctl: warning: key 2 (F1) L2: the Combo of 70 keys is longer than the keyboard can hold; "
+              "it keeps the first 58\n");
 }
 
 TEST_F(CtlTest, FailedTransfersAreStatusFive) {

@@ -60,8 +60,9 @@ constexpr const char* kGlobalHelp =
     "                           file is a factory-fresh keyboard\n"
     "  --help                   usage of the tool or of one command\n"
     "\n"
-    "Exit status: 0 success, 2 usage error, 3 no keyboard, 4 unreadable or invalid\n"
-    "profile, 5 transfer failed, 6 invalid firmware image, 7 verify found differences.\n";
+    "Exit status: 0 success, 1 any other failure, 2 usage error, 3 no keyboard,\n"
+    "4 unreadable or invalid profile, 5 transfer failed, 6 unreadable or invalid\n"
+    "firmware image, 7 verify found differences.\n";
 
 const CommandInfo* findCommand(const std::string& name) {
     const auto it = std::find_if(std::begin(kCommands), std::end(kCommands),

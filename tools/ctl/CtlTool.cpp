@@ -2,21 +2,26 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iomanip>
+#include <new>
 #include <sstream>
 #include <thread>
 #include <vector>
 
+#include "FileAccess.h"
 #include "FirmwareFile.h"
 #include "HidPlatform.h"
+#include "KeyRecordFit.h"
 #include "KeyboardMatch.h"
 #include "ProgressDisplay.h"
 #include "QueuedMessageWindow.h"
 #include "Utf8.h"
+#include "profile/ChineseFunctionNames.h"
 #include "profile/KeyboardProfile.h"
+#include "shell/MainWindowLayout.h"
 
 namespace ctl {
 
@@ -37,7 +42,27 @@ void setSimulator(const std::string& file) {
 }
 
 std::string quoted(const std::string& path) {
-    return "'" + path + "'";
+    return "'" + printable(path) + "'";
+}
+
+// The legend on the key's cap, as the main window paints it.
+std::wstring keyLegend(int keyId, bool chinese) {
+    for (const layout::Row& row : layout::mainWindowRows)
+        if (row.kind == layout::Kind::Key && row.keyId == keyId)
+            return chinese ? row.captionZh : row.captionEn;
+    return {};
+}
+
+// Functions have Chinese names where the editor offers them; keys and the
+// sequences' item texts keep their English names.
+std::wstring summaryText(const KeyboardProfile& profile, int keyId, int level, bool chinese) {
+    const int slot = KeyboardProfile::slot(keyId, level);
+    const int mode = profile.modes[slot];
+    const bool function = mode == ModeMultimedia || mode == ModeMouse || mode == ModeFunction || mode == ModePower;
+    if (chinese && function)
+        if (const wchar_t* name = chineseFunctionName(profile.hwCodes[slot]))
+            return name;
+    return profile.assignmentSummary(keyId, level);
 }
 
 // The words of one key definition up to its last word in use.
@@ -60,7 +85,7 @@ std::string describeSlot(const KeyboardProfile& profile, int keyId, int level) {
     if (mode < 0 || mode >= KeyboardProfile::kModeCount)
         return "mode " + std::to_string(mode);
     std::string text = toUtf8(profile.modeNamesEn[mode]);
-    const std::string summary = toUtf8(profile.assignmentSummary(keyId, level));
+    const std::string summary = printable(profile.assignmentSummary(keyId, level));
     if (!summary.empty())
         text += " \"" + summary + "\"";
     return text;
@@ -73,6 +98,9 @@ std::string colourText(const LightArea& area) {
 }
 
 std::string noKeyboardMessage() {
+    const std::string problem = hwi::hidPlatform().problem();
+    if (!problem.empty())
+        return "no keyboard found: " + printable(problem);
     const char* simulator = std::getenv(kSimulatorVariable);
     if (simulator && *simulator && !std::filesystem::exists(simulator))
         return std::string("no keyboard found: the simulated keyboard's state file ") + quoted(simulator) +
@@ -93,7 +121,11 @@ std::size_t displayWidth(const std::wstring& text) {
 }
 
 std::string keyText(int keyId, int level) {
-    return "key " + std::to_string(keyId) + " L" + std::to_string(level + 1);
+    return "key " + std::to_string(keyId) + " (" + toUtf8(keyLegend(keyId, false)) + ") L" + std::to_string(level + 1);
+}
+
+std::string systemReason(const std::error_code& error) {
+    return error ? ": " + error.message() : std::string();
 }
 
 }  // namespace
@@ -102,6 +134,26 @@ CtlTool::CtlTool(std::ostream& out_, std::ostream& err_, bool terminal_)
     : out(out_), err(err_), terminal(terminal_) {}
 
 int CtlTool::run(int argc, const char* const* argv) {
+    // Nothing may end the tool without its one line on the error stream.
+    try {
+        int code = dispatch(argc, argv);
+        errno = 0;
+        out.flush();
+        if (!out && code == ExitOk)
+            code = fail(ExitFailure, "the output cannot be written" +
+                                         systemReason(std::error_code(errno, std::generic_category())));
+        return code;
+    } catch (const std::bad_alloc&) {
+        err << kToolName << ": out of memory\n";
+    } catch (const std::exception& error) {
+        err << kToolName << ": " << printable(std::string(error.what())) << '\n';
+    } catch (...) {
+        err << kToolName << ": unexpected failure\n";
+    }
+    return ExitFailure;
+}
+
+int CtlTool::dispatch(int argc, const char* const* argv) {
     const CommandLine line = CommandLine::parse(argc, argv);
     if (line.help) {
         out << CommandLine::usage(line.command);
@@ -142,11 +194,8 @@ std::unique_ptr<KeyboardProfile> CtlTool::newProfile() {
 }
 
 int CtlTool::loadProfile(KeyboardProfile& profile, const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-        return fail(ExitBadProfile, "cannot read profile " + quoted(path) + ": no such file");
-    if (!std::ifstream(path, std::ios::binary))
-        return fail(ExitBadProfile, "cannot read profile " + quoted(path) + ": the file cannot be opened");
+    if (const std::error_code error = checkReadable(path))
+        return fail(ExitBadProfile, "cannot read profile " + quoted(path) + systemReason(error));
     if (!profile.loadProfile(path))
         return fail(ExitBadProfile, quoted(path) + " is not a valid profile file");
     return ExitOk;
@@ -194,7 +243,7 @@ int CtlTool::list() {
     const auto keyboard = std::find_if(paths.begin(), paths.end(), hwi::isKeyboardInterface);
     out << "HID interfaces (" << paths.size() << "):\n";
     for (auto it = paths.begin(); it != paths.end(); ++it)
-        out << (it == keyboard ? "* " : "  ") << toUtf8(*it) << '\n';
+        out << (it == keyboard ? "* " : "  ") << printable(*it) << '\n';
     if (keyboard == paths.end())
         return fail(ExitNoKeyboard, noKeyboardMessage());
     out << "The keyboard is the interface marked *.\n";
@@ -208,7 +257,7 @@ int CtlTool::version() {
     wchar_t text[64] = {};
     if (!profile->device.ReadKeyboardVersion(text))
         return fail(ExitTransferFailed, "the keyboard did not answer the version request");
-    out << toUtf8(text) << '\n';
+    out << printable(text) << '\n';
     return ExitOk;
 }
 
@@ -224,6 +273,8 @@ int CtlTool::write(const CommandLine& line) {
     if (keys && !runTransfer("Writing keys", kKeySlots, true,
                              [&](MessageWindow* window) { return profile->writeKeysToDevice(window); }))
         return fail(ExitTransferFailed, "writing the keys to the keyboard failed");
+    if (keys)
+        warnAboutSequencesCut(*profile);
     if (lights && !profile->writeLightsToDevice())
         return fail(ExitTransferFailed, "writing the key colours to the keyboard failed");
     out << "Wrote " << (keys && lights ? "keys and colours" : keys ? "keys" : "colours") << " of "
@@ -286,7 +337,29 @@ int CtlTool::verify(KeyboardProfile& profile, bool keys, bool lights) {
     return ExitOk;
 }
 
+// The facade holds the words of what was just written; the record of each
+// tells how much of them the keyboard received.
+void CtlTool::warnAboutSequencesCut(KeyboardProfile& profile) {
+    std::vector<int> buffer(kWordCapacity);
+    for (int level = 0; level < 2; ++level) {
+        for (int keyId = 1; keyId <= KeyboardProfile::kKeyCount; ++keyId) {
+            const std::vector<int> words = keyWords(profile.device, level, keyId, buffer);
+            const hwi::KeyRecordFit fit = hwi::fitKeyRecord(words.data(), static_cast<int>(words.size()));
+            if (fit.kept >= fit.codes)
+                continue;
+            const int mode = profile.modes[KeyboardProfile::slot(keyId, level)];
+            err << kToolName << ": warning: " << keyText(keyId, level) << ": the "
+                << toUtf8(profile.modeNamesEn[std::clamp(mode, 0, KeyboardProfile::kModeCount - 1)]) << " of "
+                << fit.codes << " keys is longer than the keyboard can hold; it keeps the first " << fit.kept
+                << '\n';
+        }
+    }
+}
+
 int CtlTool::read(const CommandLine& line) {
+    // Before the keyboard is read: the reading is lost if it cannot be kept.
+    if (const std::error_code error = checkWritable(line.operand))
+        return fail(ExitBadProfile, "cannot save profile " + quoted(line.operand) + systemReason(error));
     auto profile = newProfile();
     if (const int code = openKeyboard(*profile))
         return code;
@@ -296,7 +369,8 @@ int CtlTool::read(const CommandLine& line) {
     if (!profile->readLightsFromDevice())
         return fail(ExitTransferFailed, "reading the key colours from the keyboard failed");
     if (!profile->saveProfile(line.operand))
-        return fail(ExitBadProfile, "cannot save profile " + quoted(line.operand));
+        return fail(ExitBadProfile,
+                    "cannot save profile " + quoted(line.operand) + systemReason(checkWritable(line.operand)));
     out << "Read keys and colours from the keyboard into " << quoted(line.operand) << ".\n";
     return ExitOk;
 }
@@ -312,6 +386,17 @@ int CtlTool::show(const CommandLine& line) {
     std::size_t labelWidth = 0;
     for (const std::wstring& label : labels)
         labelWidth = std::max(labelWidth, displayWidth(label));
+    std::size_t legendWidth = 0;
+    for (int keyId = 1; keyId <= KeyboardProfile::kKeyCount; ++keyId)
+        legendWidth = std::max(legendWidth, displayWidth(keyLegend(keyId, chinese)));
+    // ID and legend of a key, padded so that the columns after them align.
+    auto keyColumns = [&](int keyId) {
+        const std::wstring legend = keyLegend(keyId, chinese);
+        std::ostringstream text;
+        text << "  " << std::setw(3) << keyId << ' ' << toUtf8(legend)
+             << std::string(legendWidth + 2 - displayWidth(legend), ' ');
+        return text.str();
+    };
 
     out << (chinese ? "按键：" : "Keys:") << '\n';
     int assigned = 0;
@@ -324,9 +409,9 @@ int CtlTool::show(const CommandLine& line) {
             const std::wstring label = mode > 0 && mode < KeyboardProfile::kModeCount
                                            ? labels[mode]
                                            : L"? " + std::to_wstring(mode);
-            out << "  " << std::setw(3) << keyId << " L" << level + 1 << "  " << toUtf8(label)
+            out << keyColumns(keyId) << 'L' << level + 1 << "  " << toUtf8(label)
                 << std::string(labelWidth + 2 - std::min(displayWidth(label), labelWidth), ' ')
-                << toUtf8(profile->assignmentSummary(keyId, level)) << '\n';
+                << printable(summaryText(*profile, keyId, level, chinese)) << '\n';
         }
     }
     if (assigned == 0)
@@ -339,8 +424,8 @@ int CtlTool::show(const CommandLine& line) {
         if (area == LightArea{})
             continue;
         ++coloured;
-        out << "  " << std::setw(3) << keyId << "  " << std::setw(3) << area.red << ' ' << std::setw(3) << area.green
-            << ' ' << std::setw(3) << area.blue << '\n';
+        out << keyColumns(keyId) << std::setw(3) << area.red << ' ' << std::setw(3) << area.green << ' '
+            << std::setw(3) << area.blue << '\n';
     }
     if (coloured == 0)
         out << (chinese ? "  （所有按键均为黑色）" : "  (every key is black)") << '\n';
@@ -350,7 +435,10 @@ int CtlTool::show(const CommandLine& line) {
 int CtlTool::firmware(const CommandLine& line) {
     FirmwareFile image;
     if (!image.load(line.operand))
-        return fail(ExitBadFirmware, quoted(line.operand) + " is not a valid firmware image: " + image.error());
+        return fail(ExitBadFirmware, image.readError()
+                                         ? "cannot read firmware image " + quoted(line.operand) +
+                                               systemReason(image.readError())
+                                         : quoted(line.operand) + " is not a valid firmware image: " + image.error());
     auto profile = newProfile();
     if (const int code = openKeyboard(*profile))
         return code;

@@ -17,6 +17,7 @@ namespace ctl {
 
 enum ExitCode : int {
     ExitOk = 0,
+    ExitFailure = 1,  // anything else: out of memory, output that cannot be written
     ExitUsage = 2,
     ExitNoKeyboard = 3,
     ExitBadProfile = 4,
@@ -31,11 +32,14 @@ public:
     // redrawn in place rather than plain lines.
     CtlTool(std::ostream& out, std::ostream& err, bool terminal);
 
+    // Never throws: every failure is one line on the error stream and the
+    // exit status.
     int run(int argc, const char* const* argv);
 
 private:
     using Transfer = std::function<bool(MessageWindow*)>;
 
+    int dispatch(int argc, const char* const* argv);
     int list();
     int version();
     int write(const CommandLine& line);
@@ -54,6 +58,9 @@ private:
     // the firmware download a scale value 1..total.
     bool runTransfer(const std::string& label, int total, bool slotIndices, const Transfer& transfer);
     int verify(KeyboardProfile& profile, bool keys, bool lights);
+    // One warning line per key slot whose sequence is longer than its key
+    // record holds, after a key write.
+    void warnAboutSequencesCut(KeyboardProfile& profile);
 
     std::ostream& out;
     std::ostream& err;

@@ -1,31 +1,24 @@
 #include "FirmwareFile.h"
 
 #include <climits>
-#include <fstream>
-#include <iterator>
 
+#include "FileAccess.h"
 #include "IntelHexImage.h"
 
 namespace ctl {
 
 bool FirmwareFile::load(const std::filesystem::path& path) {
-    bytes.clear();
     problem.clear();
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        problem = "cannot be opened";
+    bytes.clear();
+    // The download takes the length as an int; a larger file is not read.
+    std::error_code error;
+    if (std::filesystem::file_size(path, error) > static_cast<std::uintmax_t>(INT_MAX) && !error) {
+        problem = "the file is larger than 2 GB";
         return false;
     }
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    if (file.bad()) {
-        problem = "cannot be read";
+    unreadable = readWholeFile(path, bytes);
+    if (unreadable)
         return false;
-    }
-    // The download takes the length as an int.
-    if (bytes.size() > static_cast<std::size_t>(INT_MAX)) {
-        problem = "is too large";
-        return false;
-    }
     IntelHexImage image;
     if (!image.load(bytes.data(), static_cast<int>(bytes.size()))) {
         problem = image.problem();

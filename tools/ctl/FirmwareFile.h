@@ -5,21 +5,25 @@
 
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace ctl {
 
 class FirmwareFile {
 public:
     // Reads the file and checks it by the device library's own rule for
-    // Intel HEX images, the one the download applies. False with error() set.
+    // Intel HEX images, the one the download applies. False with either
+    // readError() (the file could not be read) or error() set.
     bool load(const std::filesystem::path& path);
 
+    const std::error_code& readError() const { return unreadable; }
     const std::string& error() const { return problem; }
     // The file's bytes; std::string keeps a zero byte after them.
     std::string& text() { return bytes; }
 
 private:
     std::string bytes;
+    std::error_code unreadable;
     std::string problem;
 };
 

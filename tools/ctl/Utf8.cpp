@@ -1,5 +1,7 @@
 #include "Utf8.h"
 
+#include <cstdio>
+
 namespace ctl {
 
 namespace {
@@ -26,9 +28,18 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
-}  // namespace
+bool isControl(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029 || c == 0x200E || c == 0x200F ||
+           (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
 
-std::string toUtf8(std::wstring_view text) {
+void appendEscape(std::string& out, char32_t c) {
+    char text[16];
+    std::snprintf(text, sizeof text, c < 0x100 ? "\\x%02X" : "\\u{%04X}", static_cast<unsigned>(c));
+    out += text;
+}
+
+std::string convert(std::wstring_view text, bool escapeControls) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -41,7 +52,33 @@ std::string toUtf8(std::wstring_view text) {
                 ++i;
             }
         }
-        appendUtf8(out, c);
+        if (escapeControls && isControl(c))
+            appendEscape(out, c);
+        else
+            appendUtf8(out, c);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string toUtf8(std::wstring_view text) {
+    return convert(text, false);
+}
+
+std::string printable(std::wstring_view text) {
+    return convert(text, true);
+}
+
+std::string printable(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F)
+            appendEscape(out, byte);
+        else
+            out += c;
     }
     return out;
 }
