@@ -1,6 +1,7 @@
 // The profile file: the libraries, the key colours and every key slot as XML.
 #include "profile/KeyboardProfile.h"
 
+#include <algorithm>
 #include <climits>
 #include <cwctype>
 #include <optional>
@@ -147,6 +148,28 @@ int clampInt(int value, int low, int high) {
     return value < low ? low : (value > high ? high : value);
 }
 
+// Line and column, both from 1, of a text offset; CR LF, LF and a lone CR
+// each end a line.
+void locate(std::wstring_view text, int offset, ProfileLoadResult& result) {
+    result.line = 1;
+    std::size_t lineStart = 0;
+    const std::size_t end = std::min(text.size(), static_cast<std::size_t>(std::max(offset, 0)));
+    for (std::size_t k = 0; k < end; ++k) {
+        if (text[k] == L'\n' || (text[k] == L'\r' && (k + 1 >= text.size() || text[k + 1] != L'\n'))) {
+            ++result.line;
+            lineStart = k + 1;
+        }
+    }
+    result.column = static_cast<int>(end - lineStart) + 1;
+}
+
+ProfileLoadResult failure(ProfileLoadResult::Status status, std::string reason) {
+    ProfileLoadResult result;
+    result.status = status;
+    result.reason = std::move(reason);
+    return result;
+}
+
 }  // namespace
 
 bool KeyboardProfile::saveProfile(const std::filesystem::path& path) const {
@@ -213,13 +236,28 @@ bool KeyboardProfile::saveProfile(const std::filesystem::path& path) const {
 }
 
 bool KeyboardProfile::loadProfile(const std::filesystem::path& path) {
+    return static_cast<bool>(loadProfileFile(path));
+}
+
+ProfileLoadResult KeyboardProfile::loadProfileFile(const std::filesystem::path& path) {
+    using Status = ProfileLoadResult::Status;
     MarkupDocument doc;
     std::wstring text;
-    if (!doc.readFile(path, text))
-        return false;
-    doc.setDocument(std::move(text));
+    if (!doc.readFile(path, text, kMaxProfileFileBytes)) {
+        if (doc.fileError() == std::errc::file_too_large)
+            return failure(Status::FileTooLarge, "profile files above " + std::to_string(kMaxProfileFileBytes >> 20) +
+                                                     " MB are refused");
+        return failure(Status::FileError, doc.fileError().message());
+    }
+    // A file that is not well-formed is refused whole: a cut or broken file
+    // must not pass for one that leaves the rest of the keys unassigned.
+    if (!doc.setDocument(std::move(text))) {
+        ProfileLoadResult result = failure(Status::NotWellFormed, doc.firstError().message());
+        locate(doc.document(), doc.firstError().offset, result);
+        return result;
+    }
     if (!doc.findElement(kRootName))
-        return false;  // not a profile: keep what the user has
+        return failure(Status::NotAProfile, "the root element is not <VelkorOndrix_108>");
     doc.enterElement();
 
     // Holders start at what a reset gives, so whatever the file leaves out
@@ -299,5 +337,5 @@ bool KeyboardProfile::loadProfile(const std::filesystem::path& path) {
     hwCodes = newHwCodes;
     for (std::size_t i = 0; i < newSequences.size(); ++i)
         sequences[i] = std::move(newSequences[i]);
-    return true;
+    return {};
 }

@@ -285,22 +285,51 @@ TEST_F(ProfileFileTest, WhatTheFileLeavesOutGetsResetValues) {
     EXPECT_EQ(profile->hwCodes[KeyboardProfile::slot(5, 1)], 5);
 }
 
-TEST_F(ProfileFileTest, TruncatedFileLoadsWhatItHolds) {
+TEST_F(ProfileFileTest, MalformedFilesAreRefusedSayingWhereAndWhy) {
     fill(*reference);
     const auto file = dir / "cut.pro";
     ASSERT_TRUE(reference->saveProfile(file));
-    std::string bytes = ScratchDir::read(file);
-    const std::size_t cut = bytes.find("<KEY ID=\"54\" Level=\"1\"");
+    const std::string whole = ScratchDir::read(file);
+    const std::size_t cut = whole.find("<KEY ID=\"54\" Level=\"1\"");
     ASSERT_NE(cut, std::string::npos);
-    ScratchDir::write(file, bytes.substr(0, cut + 10));
+    const int cutLine = static_cast<int>(std::count(whole.begin(), whole.begin() + static_cast<long>(cut), '\n')) + 1;
 
+    struct Case {
+        const char* label;
+        std::string bytes;
+        int line;
+        int column;
+    };
+    const std::string root = "<VelkorOndrix_108>";
+    const Case cases[] = {
+        {"cut inside a tag", whole.substr(0, cut + 10), cutLine, 1},
+        {"cut between tags", whole.substr(0, cut), cutLine, 1},
+        {"mismatched", kDeclaration + root + "<CurrentSettings></VelkorOndrix_108>", 2, 36},
+        {"second root", kDeclaration + root + "</VelkorOndrix_108>\r\n<VelkorOndrix_108/>", 3, 1},
+        {"garbage after the root", kDeclaration + root + "</VelkorOndrix_108> x", 2, 39},
+    };
     fill(*profile);
-    ASSERT_TRUE(profile->loadProfile(file));
-    expectSameList(profile->predefinedEmu, reference->predefinedEmu, "emu");
-    EXPECT_EQ(profile->lightAreas, reference->lightAreas);
-    EXPECT_EQ(profile->modes[KeyboardProfile::slot(54, 0)], reference->modes[KeyboardProfile::slot(54, 0)]);
-    EXPECT_EQ(profile->modes[KeyboardProfile::slot(54, 1)], 0);
-    EXPECT_EQ(profile->hwCodes[KeyboardProfile::slot(108, 1)], 108);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        ScratchDir::write(file, c.bytes);
+        const ProfileLoadResult result = profile->loadProfileFile(file);
+        EXPECT_FALSE(result);
+        EXPECT_EQ(result.status, ProfileLoadResult::Status::NotWellFormed);
+        EXPECT_EQ(result.line, c.line);
+        EXPECT_EQ(result.column, c.column);
+        EXPECT_NE(result.description().find("line " + std::to_string(c.line)), std::string::npos) << result.description();
+        EXPECT_EQ(ScratchDir::read(file), c.bytes);
+    }
+    expectSameStoredPart(*profile, *reference);
+
+    // What the file system says, and the size limit.
+    EXPECT_EQ(profile->loadProfileFile(dir / "absent.pro").status, ProfileLoadResult::Status::FileError);
+    EXPECT_NE(profile->loadProfileFile(dir / "absent.pro").reason.find("No such file"), std::string::npos);
+    std::filesystem::resize_file(file, KeyboardProfile::kMaxProfileFileBytes + 1);
+    EXPECT_EQ(profile->loadProfileFile(file).status, ProfileLoadResult::Status::FileTooLarge);
+    ScratchDir::write(file, kDeclaration + std::string("<Other/>"));
+    EXPECT_EQ(profile->loadProfileFile(file).status, ProfileLoadResult::Status::NotAProfile);
+    expectSameStoredPart(*profile, *reference);
 }
 
 TEST_F(ProfileFileTest, OutOfRangeValuesAreNeverUsedAsIndexes) {

@@ -306,42 +306,52 @@ bool MarkupDocument::hasResult(std::wstring_view word) const {
 
 bool MarkupDocument::setDocument(std::wstring text) {
     m_result.clear();
+    m_firstError = ParseError();
+    m_parseErrors = 0;
     clearIndex();
     // Offsets are ints; a text beyond that is refused whole.
     if (text.size() >= static_cast<std::size_t>(0x7FFFFFF0)) {
         m_text.clear();
-        record(L"truncation_error", {{L"length", std::to_wstring(text.size())}});
+        parseError(L"truncation_error", 0);
         return false;
     }
     m_text = std::move(text);
     // Profile files hold about one element per 60 characters.
     m_pages[0].reserve(std::min<std::size_t>(kPageSize, m_text.size() / 64 + 16));
     parse();
-    return m_result.empty();
+    return m_parseErrors == 0;
 }
 
 void MarkupDocument::parse() {
     const wchar_t* p = m_text.data();
     const int n = static_cast<int>(m_text.size());
     const std::wstring_view view(m_text);
-    const auto syntax = [this](const wchar_t* word, int offset) {
-        record(word, {{L"offset", std::to_wstring(offset)}});
-    };
+    const auto syntax = [this](const wchar_t* word, int offset) { parseError(word, offset); };
     std::vector<int> open;  // elements whose end tag is still to come
     open.reserve(32);
     int i = 0;
+    // Only white space may stand before and after the root element.
+    const auto textOutsideRoot = [&](int from, int to) {
+        while (from < to && isSpace(p[from]))
+            ++from;
+        if (from < to)
+            parseError(L"text_outside_root", from);
+    };
     for (;;) {
         // Between tags there is mostly just a line break: look a few
         // characters ahead before paying for a library call.
+        const int textStart = i;
         const int nearby = std::min(n, i + 8);
         while (i < nearby && p[i] != L'<')
             ++i;
         if (i == nearby) {
             const wchar_t* lt = std::wmemchr(p + i, L'<', static_cast<std::size_t>(n - i));
-            if (!lt)
-                break;
-            i = static_cast<int>(lt - p);
+            i = lt ? static_cast<int>(lt - p) : n;
         }
+        if (open.empty())
+            textOutsideRoot(textStart, i);
+        if (i >= n)
+            break;
         if (i + 1 >= n) {
             syntax(L"first_tag_syntax", i);
             break;
@@ -410,8 +420,10 @@ void MarkupDocument::parse() {
             while (depth > 0 && !tagIs(open[depth - 1], name))
                 --depth;
             if (depth == 0) {
-                record(L"lone_end_tag", {{L"tagname", std::wstring(name)}, {L"offset", std::to_wstring(i)}});
+                parseError(L"lone_end_tag", i, name);
             } else {
+                if (open.size() > depth)
+                    parseError(L"end_tag_mismatch", i, name);
                 while (open.size() > depth) {
                     Element& u = at(open.back());
                     u.length = i - u.start;
@@ -487,6 +499,9 @@ void MarkupDocument::parse() {
             i += 1;
         }
     }
+    if (!open.empty())
+        parseError(L"unclosed_element", n, std::wstring_view(p + at(open.back()).start + 1,
+                                                             static_cast<std::size_t>(nameLength(open.back()))));
     for (int pos : open) {
         Element& e = at(pos);
         e.length = n - e.start;
@@ -495,9 +510,52 @@ void MarkupDocument::parse() {
     Element& document = at(0);
     document.length = n;
     if (!document.firstChild)
-        record(L"no_root_element", {});
+        parseError(L"no_root_element", 0);
     else if (at(document.firstChild).next)
-        record(L"root_has_sibling", {{L"offset", std::to_wstring(at(at(document.firstChild).next).start)}});
+        parseError(L"root_has_sibling", at(at(document.firstChild).next).start);
+    if (m_parseErrors > kMaxErrorRecords)
+        record(L"more_errors", {{L"count", std::to_wstring(m_parseErrors - kMaxErrorRecords)}});
+}
+
+void MarkupDocument::parseError(std::wstring_view word, int offset, std::wstring_view tagName) {
+    if (m_firstError.offset < 0 || offset < m_firstError.offset)
+        m_firstError = ParseError{std::wstring(word), std::wstring(tagName), offset};
+    // Only the first few are written down: a file of nothing but '<' would
+    // otherwise cost many times its size in records nobody reads.
+    if (++m_parseErrors > kMaxErrorRecords)
+        return;
+    if (tagName.empty())
+        record(word, {{L"offset", std::to_wstring(offset)}});
+    else
+        record(word, {{L"tagname", std::wstring(tagName)}, {L"offset", std::to_wstring(offset)}});
+}
+
+std::string MarkupDocument::ParseError::message() const {
+    struct Phrase {
+        const wchar_t* word;
+        const char* before;  // the tag name goes between the two
+        const char* after;
+    };
+    static constexpr Phrase kPhrases[] = {
+        {L"lone_end_tag", "end tag </", "> without a start tag"},
+        {L"end_tag_mismatch", "end tag </", "> does not close the element opened last"},
+        {L"unclosed_element", "the text ends before </", ">"},
+        {L"no_root_element", "no element", ""},
+        {L"root_has_sibling", "a second root element", ""},
+        {L"text_outside_root", "text outside the root element", ""},
+        {L"first_tag_syntax", "malformed tag", ""},
+        {L"attribute_syntax", "malformed attribute", ""},
+        {L"doctype_tag_syntax", "malformed document type declaration", ""},
+        {L"exclamation_tag_syntax", "malformed <! markup", ""},
+        {L"comment_tag_syntax", "comment without its end -->", ""},
+        {L"cdata_section_syntax", "CDATA section without its end ]]>", ""},
+        {L"truncation_error", "text too long", ""},
+    };
+    for (const Phrase& phrase : kPhrases) {
+        if (word == phrase.word)
+            return phrase.before + (*phrase.after ? TextCodec::encodeUtf8(tagName) + phrase.after : std::string());
+    }
+    return TextCodec::encodeUtf8(word);
 }
 
 bool MarkupDocument::tagIs(int pos, std::wstring_view name) const {
@@ -828,38 +886,39 @@ std::wstring MarkupDocument::unescape(std::wstring_view text) {
     return out;
 }
 
-bool MarkupDocument::readFile(const std::filesystem::path& path, std::wstring& text) {
+bool MarkupDocument::fileFailed(std::error_code error, std::wstring_view message) {
+    m_fileError = error;
+    record(L"file_error", {{L"msg", std::wstring(message)}});
+    return false;
+}
+
+bool MarkupDocument::readFile(const std::filesystem::path& path, std::wstring& text, std::size_t maxBytes) {
     m_result.clear();
+    m_fileError.clear();
     text.clear();
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        record(L"file_error", {{L"msg", L"is a directory"}});
-        return false;
-    }
+    if (std::filesystem::is_directory(path, ec))
+        return fileFailed(std::make_error_code(std::errc::is_a_directory), L"is a directory");
     const FilePtr file = openFile(path, false);
-    if (!file) {
-        record(L"file_error", {{L"msg", L"cannot open"}});
-        return false;
-    }
-    std::string bytes;
+    if (!file)
+        return fileFailed(std::error_code(errno, std::generic_category()), L"cannot open");
     const auto expected = std::filesystem::file_size(path, ec);
-    if (!ec && expected <= kMaxFileBytes)
+    if (!ec && expected > maxBytes)
+        return fileFailed(std::make_error_code(std::errc::file_too_large), L"file too large");
+    std::string bytes;
+    if (!ec)
         bytes.reserve(static_cast<std::size_t>(expected));
     char buffer[65536];
     for (;;) {
         const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
         bytes.append(buffer, got);
-        if (bytes.size() > kMaxFileBytes) {
-            record(L"file_error", {{L"msg", L"file too large"}, {L"length", std::to_wstring(bytes.size())}});
-            return false;
-        }
+        if (bytes.size() > maxBytes)  // grew while being read, or not a plain file
+            return fileFailed(std::make_error_code(std::errc::file_too_large), L"file too large");
         if (got < sizeof buffer)
             break;
     }
-    if (std::ferror(file.get())) {
-        record(L"file_error", {{L"msg", L"cannot read"}});
-        return false;
-    }
+    if (std::ferror(file.get()))
+        return fileFailed(std::error_code(errno ? errno : EIO, std::generic_category()), L"cannot read");
 
     // A byte-order mark decides; then a declaration; then a guess.
     const auto* u = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -936,6 +995,7 @@ bool MarkupDocument::readFile(const std::filesystem::path& path, std::wstring& t
 
 bool MarkupDocument::writeFile(const std::filesystem::path& path, const std::wstring& text) {
     m_result.clear();
+    m_fileError.clear();
     std::string encoding = declaredEncoding(std::wstring_view(text).substr(0, 1024));
     if (encoding.empty())
         encoding = "UTF-8";
@@ -949,10 +1009,8 @@ bool MarkupDocument::writeFile(const std::filesystem::path& path, const std::wst
     TextCodec::Stats stats;
     std::string bytes;  // the whole file for a code page, else one piece at a time
     if (kind == TextCodec::Kind::CodePage) {
-        if (!TextCodec::encodeCodePage(encoding, text, bytes, &stats)) {
-            record(L"file_error", {{L"encoding", widen(encoding)}, {L"msg", L"unknown encoding"}});
-            return false;
-        }
+        if (!TextCodec::encodeCodePage(encoding, text, bytes, &stats))
+            return fileFailed(std::make_error_code(std::errc::invalid_argument), L"unknown encoding " + widen(encoding));
         record(L"converted_to", {{L"encoding", widen(encoding)}});
     } else if (kind == TextCodec::Kind::Utf8 && (m_flags & FlagUtf8Bom)) {
         bytes = "\xEF\xBB\xBF";
@@ -961,10 +1019,8 @@ bool MarkupDocument::writeFile(const std::filesystem::path& path, const std::wst
     }
 
     FilePtr file = openFile(path, true);
-    if (!file) {
-        record(L"file_error", {{L"msg", L"cannot create"}});
-        return false;
-    }
+    if (!file)
+        return fileFailed(std::error_code(errno, std::generic_category()), L"cannot create");
     std::size_t written = 0;
     bool ok = true;
     const auto put = [&](const std::string& piece) {
@@ -997,10 +1053,8 @@ bool MarkupDocument::writeFile(const std::filesystem::path& path, const std::wst
     ok = (fsync(fileno(file.get())) == 0 || errno == EINVAL) && ok;  // EINVAL: cannot sync
 #endif
     ok = std::fclose(file.release()) == 0 && ok;
-    if (!ok) {
-        record(L"file_error", {{L"msg", L"cannot write"}});
-        return false;
-    }
+    if (!ok)
+        return fileFailed(std::error_code(errno ? errno : EIO, std::generic_category()), L"cannot write");
     record(L"write", {{L"encoding", widen(encoding)}, {L"length", std::to_wstring(written)}});
     return true;
 }
