@@ -172,13 +172,18 @@ TEST_F(CtlTest, UnreadableOrInvalidProfileIsStatusFour) {
     plugIn();
     std::ofstream(dir / "garbage.pro") << "this is not a profile";
     std::ofstream(dir / "other.xml") << "<?xml version=\"1.0\"?>\r\n<Something/>\r\n";
+    std::ofstream(dir / "cut.pro") << readText(VELKORONDRIX_SAMPLE).substr(0, 3000);
     for (const char* args : {"write missing.pro", "write garbage.pro", "write other.xml", "show missing.pro",
-                             "show garbage.pro"}) {
+                             "show garbage.pro", "write cut.pro", "show cut.pro"}) {
         Outcome r = runSim(args);
         EXPECT_EQ(r.status, 4) << args;
         EXPECT_EQ(lineCount(r.err), 1) << args;
         EXPECT_NE(r.err.find("profile"), std::string::npos) << r.err;
     }
+    EXPECT_NE(runSim("show missing.pro").err.find("No such file or directory"), std::string::npos);
+    const std::string cut = runSim("write cut.pro").err;
+    EXPECT_NE(cut.find("cannot load profile 'cut.pro': not a well-formed XML file: line "), std::string::npos) << cut;
+    EXPECT_NE(cut.find(", column "), std::string::npos) << cut;
     // Nothing was written to the keyboard.
     EXPECT_EQ(hwi::SimulatedKeyboard(state).storedKeyRecords(), 0);
     // A profile that cannot be saved is known before the keyboard is read

@@ -194,11 +194,12 @@ std::unique_ptr<KeyboardProfile> CtlTool::newProfile() {
 }
 
 int CtlTool::loadProfile(KeyboardProfile& profile, const std::string& path) {
-    if (const std::error_code error = checkReadable(path))
-        return fail(ExitBadProfile, "cannot read profile " + quoted(path) + systemReason(error));
-    if (!profile.loadProfile(path))
-        return fail(ExitBadProfile, quoted(path) + " is not a valid profile file");
-    return ExitOk;
+    const ProfileLoadResult result = profile.loadProfileFile(path);
+    if (result)
+        return ExitOk;
+    if (result.status == ProfileLoadResult::Status::FileError)
+        return fail(ExitBadProfile, "cannot read profile " + quoted(path) + ": " + printable(result.reason));
+    return fail(ExitBadProfile, "cannot load profile " + quoted(path) + ": " + printable(result.description()));
 }
 
 int CtlTool::openKeyboard(KeyboardProfile& profile) {

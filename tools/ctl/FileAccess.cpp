@@ -43,16 +43,6 @@ std::error_code notADirectory(const fs::path& path) {
 
 }  // namespace
 
-std::error_code checkReadable(const fs::path& path) {
-    if (const std::error_code error = notADirectory(path))
-        return error;
-    std::error_code error;
-    File file = open(path, "rb", error);
-    if (file && (std::fgetc(file.get()) == EOF && std::ferror(file.get())))
-        error = lastError();
-    return error;
-}
-
 std::error_code readWholeFile(const fs::path& path, std::string& bytes) {
     bytes.clear();
     if (const std::error_code error = notADirectory(path))

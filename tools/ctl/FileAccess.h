@@ -9,8 +9,6 @@
 
 namespace ctl {
 
-// No error when the file can be opened and read.
-std::error_code checkReadable(const std::filesystem::path& path);
 // The whole file into bytes.
 std::error_code readWholeFile(const std::filesystem::path& path, std::string& bytes);
 // No error when a file can be saved at path: its folder takes new files (a
