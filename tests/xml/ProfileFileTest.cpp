@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -307,6 +308,7 @@ TEST_F(ProfileFileTest, MalformedFilesAreRefusedSayingWhereAndWhy) {
         {"mismatched", kDeclaration + root + "<CurrentSettings></VelkorOndrix_108>", 2, 36},
         {"second root", kDeclaration + root + "</VelkorOndrix_108>\r\n<VelkorOndrix_108/>", 3, 1},
         {"garbage after the root", kDeclaration + root + "</VelkorOndrix_108> x", 2, 39},
+        {"broken tag", kDeclaration + root + "\n<CurrentSettings a=\"1\"b/>", 3, 1},
     };
     fill(*profile);
     for (const Case& c : cases) {
@@ -355,6 +357,27 @@ TEST_F(ProfileFileTest, OutOfRangeValuesAreNeverUsedAsIndexes) {
     }
     EXPECT_EQ(profile->modes[KeyboardProfile::slot(2, 0)], 8);
     EXPECT_EQ(profile->hwCodes[KeyboardProfile::slot(2, 0)], 1023);
+
+    // View fields at the ends of int stay within their list, and the list
+    // operations the editor runs on them do not overflow.
+    ASSERT_TRUE(loadText("<VelkorOndrix_108><PredefinedCombo><List SizeOfView=\"-2147483648\" "
+                         "ViewStartAt=\"2147483647\" CursorPos=\"-2147483648\" Cycles=\"-1\" Delay=\"99999999\">"
+                         "<x ID=\"0\" t1=\"a\"/><x ID=\"1\" t1=\"b\"/></List></PredefinedCombo>"
+                         "<PredefinedMacro><List SizeOfView=\"2147483647\" ViewStartAt=\"-2147483648\" "
+                         "CursorPos=\"2147483647\"/></PredefinedMacro></VelkorOndrix_108>"));
+    for (ActionList* list : {&profile->predefinedCombo, &profile->predefinedMacro}) {
+        EXPECT_GE(list->sizeOfView, 0);
+        EXPECT_LE(list->sizeOfView, 1000);
+        EXPECT_GE(list->viewStartAt, 0);
+        EXPECT_LE(static_cast<std::size_t>(list->viewStartAt), list->items.size());
+        EXPECT_GE(list->cursorPos, -1);
+        EXPECT_LE(list->cursorPos, 1000);
+        list->setOrAppendItem(INT_MAX, L"c");
+        list->removeItem(INT_MIN);
+        list->selectIndex(INT_MAX);
+    }
+    EXPECT_EQ(profile->predefinedCombo.cycles, 0);
+    EXPECT_EQ(profile->predefinedCombo.delay, 65535);
 }
 
 TEST_F(ProfileFileTest, KeyWithoutComboKeyDoesNotDerailTheRest) {
