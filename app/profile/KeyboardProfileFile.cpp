@@ -231,23 +231,9 @@ bool KeyboardProfile::saveProfile(const std::filesystem::path& path) const {
     doc.leaveElement();
     doc.leaveElement();
 
-    // Written beside the target and renamed over it only when complete, so a
-    // failed save never costs the user the file that was there.
-    std::filesystem::path temporary = path;
-    temporary += L".tmp";
-    std::error_code ec;
-    if (!doc.writeFile(temporary, doc.document())) {
-        if (!std::filesystem::is_directory(temporary, ec))
-            std::filesystem::remove(temporary, ec);  // a partial file
-        return false;
-    }
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        return false;
-    }
-    return true;
+    // MarkupDocument writes beside the target and renames over it only when
+    // the whole file is written, so a failed save keeps the previous file.
+    return doc.writeFile(path, doc.document());
 }
 
 bool KeyboardProfile::loadProfile(const std::filesystem::path& path) {

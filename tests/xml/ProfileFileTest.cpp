@@ -198,6 +198,8 @@ TEST_F(ProfileFileTest, Utf16AndBomFilesLoadLikeOurOwnOutput) {
         {"utf-16le", "\xFF\xFE" + TextCodec::encodeUtf16(wide, false)},
         {"utf-16be", "\xFE\xFF" + TextCodec::encodeUtf16(wide, true)},
         {"utf-8 bom", "\xEF\xBB\xBF" + utf8},
+        {"utf-16le without bom", TextCodec::encodeUtf16(wide, false)},
+        {"utf-16be without bom", TextCodec::encodeUtf16(wide, true)},
     };
     for (const auto& [label, bytes] : variants) {
         SCOPED_TRACE(label);
@@ -425,23 +427,39 @@ TEST_F(ProfileFileTest, HostileNestingAndGapsAreBounded) {
     EXPECT_LE(total, 200000u);  // but not 216 of them
 }
 
-TEST_F(ProfileFileTest, FailedSaveKeepsThePreviousFile) {
+TEST_F(ProfileFileTest, SavingReplacesOnlyTheFileItNames) {
+    namespace fs = std::filesystem;
     fill(*profile);
     EXPECT_FALSE(profile->saveProfile(dir / "missing" / "a.pro"));
+    const auto folder = dir / "folder.pro";  // cannot be replaced by a file
+    fs::create_directory(folder);
+    EXPECT_FALSE(profile->saveProfile(folder));
+    EXPECT_TRUE(fs::is_directory(folder));
 
+    // The user's own "<name>.tmp" is neither used nor removed; the
+    // permissions stay, and so does a link, with the file it names updated.
     const auto target = dir / "keep.pro";
     ScratchDir::write(target, "previous");
-    std::filesystem::create_directory(dir / "keep.pro.tmp");  // the temporary cannot be made
+    ScratchDir::write(dir / "keep.pro.tmp", "mine");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    const auto link = dir / "link.pro";
+    fs::create_symlink("keep.pro", link);
+    ASSERT_TRUE(profile->saveProfile(link));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ScratchDir::read(target).substr(0, sizeof kDeclaration - 1), kDeclaration);
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(ScratchDir::read(dir / "keep.pro.tmp"), "mine");
+
+    // A read-only file is refused and stays as it was, even for root.
+    ScratchDir::write(target, "previous");
+    fs::permissions(target, fs::perms::owner_read);
     EXPECT_FALSE(profile->saveProfile(target));
+    EXPECT_FALSE(profile->saveProfile(link));
     EXPECT_EQ(ScratchDir::read(target), "previous");
 
-    std::filesystem::remove(dir / "keep.pro.tmp");
-    const auto folder = dir / "folder.pro";  // cannot be replaced by a file
-    std::filesystem::create_directory(folder);
-    EXPECT_FALSE(profile->saveProfile(folder));
-    EXPECT_TRUE(std::filesystem::is_directory(folder));
-    EXPECT_FALSE(std::filesystem::exists(dir / "folder.pro.tmp"));
-
-    ASSERT_TRUE(profile->saveProfile(target));  // and a good save replaces it
-    EXPECT_EQ(ScratchDir::read(target).substr(0, sizeof kDeclaration - 1), kDeclaration);
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"folder.pro", "keep.pro", "keep.pro.tmp", "link.pro"}));
 }

@@ -7,13 +7,8 @@
 #include <cwchar>
 #include <memory>
 
+#include "profile/xml/ReplacingFile.h"
 #include "profile/xml/TextCodec.h"
-
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -309,11 +304,11 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-FilePtr openFile(const std::filesystem::path& path, bool write) {
+FilePtr openForReading(const std::filesystem::path& path) {
 #ifdef _WIN32
-    return FilePtr(_wfopen(path.c_str(), write ? L"wb" : L"rb"));
+    return FilePtr(_wfopen(path.c_str(), L"rb"));
 #else
-    return FilePtr(std::fopen(path.c_str(), write ? "wb" : "rb"));
+    return FilePtr(std::fopen(path.c_str(), "rb"));
 #endif
 }
 
@@ -970,7 +965,7 @@ bool MarkupDocument::readFile(const std::filesystem::path& path, std::wstring& t
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
         return fileFailed(std::make_error_code(std::errc::is_a_directory), L"is a directory");
-    const FilePtr file = openFile(path, false);
+    const FilePtr file = openForReading(path);
     if (!file)
         return fileFailed(std::error_code(errno, std::generic_category()), L"cannot open");
     const auto expected = std::filesystem::file_size(path, ec);
@@ -1011,6 +1006,13 @@ bool MarkupDocument::readFile(const std::filesystem::path& path, std::wstring& t
     }
     if (skip) {
         record(L"bom", {{L"encoding", widen(encoding)}});
+    } else if (bytes.size() >= 4 && u[0] == '<' && u[1] == 0 && u[2] != 0 && u[3] == 0) {
+        // No mark, but '<' and the next character as 16-bit units: "3C 00 3F
+        // 00" for a declaration in little-endian UTF-16, as XML's appendix on
+        // encoding detection has it, and likewise for any first element.
+        encoding = "UTF-16LE";
+    } else if (bytes.size() >= 4 && u[0] == 0 && u[1] == '<' && u[2] == 0 && u[3] != 0) {
+        encoding = "UTF-16BE";
     } else {
         const std::string_view head = std::string_view(bytes).substr(0, 1024);
         encoding = declaredEncoding(TextCodec::decodeUtf8(head));
@@ -1072,9 +1074,10 @@ bool MarkupDocument::writeFile(const std::filesystem::path& path, const std::wst
         encoding = "UTF-8";
     TextCodec::Kind kind = TextCodec::kindOf(encoding);
     // A plain "UTF-16" keeps the byte order the file was read in.
-    if (kind == TextCodec::Kind::Utf16Le && (m_flags & FlagUtf16Be) &&
-        std::equal(encoding.begin(), encoding.end(), "utf-16", "utf-16" + 6,
-                   [](char a, char b) { return static_cast<char>(std::tolower(static_cast<unsigned char>(a))) == b; }))
+    std::string lower = encoding;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+    if (kind == TextCodec::Kind::Utf16Le && (m_flags & FlagUtf16Be) && lower == "utf-16")
         kind = TextCodec::Kind::Utf16Be;
 
     TextCodec::Stats stats;
@@ -1089,20 +1092,21 @@ bool MarkupDocument::writeFile(const std::filesystem::path& path, const std::wst
         bytes = kind == TextCodec::Kind::Utf16Be ? "\xFE\xFF" : "\xFF\xFE";
     }
 
-    FilePtr file = openFile(path, true);
-    if (!file)
-        return fileFailed(std::error_code(errno, std::generic_category()), L"cannot create");
+    ReplacingFile file(path);
+    if (!file.open())
+        return fileFailed(file.error(), L"cannot create");
     std::size_t written = 0;
-    bool ok = true;
+    std::error_code writeError;
     const auto put = [&](const std::string& piece) {
-        ok = ok && std::fwrite(piece.data(), 1, piece.size(), file.get()) == piece.size();
+        if (!writeError && std::fwrite(piece.data(), 1, piece.size(), file.stream()) != piece.size())
+            writeError = std::error_code(errno ? errno : EIO, std::generic_category());
         written += piece.size();
     };
     put(bytes);
     if (kind != TextCodec::Kind::CodePage) {
         // Encoded in pieces, so a large document never needs a second copy.
         constexpr std::size_t piece = std::size_t{1} << 16;
-        for (std::size_t at = 0; at < text.size() && ok;) {
+        for (std::size_t at = 0; at < text.size() && !writeError;) {
             std::size_t end = std::min(text.size(), at + piece);
             if (end < text.size() && (static_cast<unsigned long>(text[end - 1]) & 0xFC00) == 0xD800)
                 --end;  // keep a surrogate pair together
@@ -1116,16 +1120,10 @@ bool MarkupDocument::writeFile(const std::filesystem::path& path, const std::wst
     }
     if (stats.losses)
         record(L"conversion_loss", {{L"encoding", widen(encoding)}, {L"count", std::to_wstring(stats.losses)}});
-    ok = std::fflush(file.get()) == 0 && ok;
-    // On disk before anyone renames it over a file that matters.
-#ifdef _WIN32
-    ok = _commit(_fileno(file.get())) == 0 && ok;
-#else
-    ok = (fsync(fileno(file.get())) == 0 || errno == EINVAL) && ok;  // EINVAL: cannot sync
-#endif
-    ok = std::fclose(file.release()) == 0 && ok;
-    if (!ok)
-        return fileFailed(std::error_code(errno ? errno : EIO, std::generic_category()), L"cannot write");
+    if (writeError)
+        return fileFailed(writeError, L"cannot write");
+    if (!file.commit())
+        return fileFailed(file.error(), L"cannot write");
     record(L"write", {{L"encoding", widen(encoding)}, {L"length", std::to_wstring(written)}});
     return true;
 }
