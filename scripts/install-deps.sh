@@ -14,6 +14,9 @@ packages=(
 if [[ "${1:-}" == "--windows" ]]; then
   packages+=(g++-mingw-w64-x86-64)
 fi
+if [[ "${1:-}" == "--fuzz" ]]; then
+  packages+=(clang libclang-rt-14-dev)  # libFuzzer and the sanitizer runtimes
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -20,6 +20,17 @@ constexpr wchar_t kRootName[] = L"VelkorOndrix_108";
 constexpr int kMaxListDepth = 16;
 constexpr int kMaxItemId = 100000;
 constexpr long kGapItemBudget = 100000;
+// View fields and sequence parameters are bounded too, so that no list
+// operation of the editor or the translation can overflow on them: the view
+// to far more rows than any list view shows and a start within the list,
+// the repeat count and the delay to what a key record holds (one byte, two).
+constexpr int kMaxViewRows = 1000;
+constexpr int kMaxCycles = 255;
+constexpr int kMaxDelay = 65535;
+
+int clampInt(int value, int low, int high) {
+    return value < low ? low : (value > high ? high : value);
+}
 
 // Like the C runtime's text-to-long: leading blanks, a sign, digits up to the
 // first other character, no digits gives 0. Saturates instead of wrapping.
@@ -93,6 +104,14 @@ public:
             list.children[index] = std::move(child);
         }
         m_doc.leaveElement();
+
+        // A cursor of -1 and a start just past the end are what appending to
+        // a list without visible rows leaves.
+        list.sizeOfView = clampInt(list.sizeOfView, 0, kMaxViewRows);
+        list.viewStartAt = clampInt(list.viewStartAt, 0, static_cast<int>(list.items.size()));
+        list.cursorPos = clampInt(list.cursorPos, -1, kMaxViewRows);
+        list.cycles = clampInt(list.cycles, 0, kMaxCycles);
+        list.delay = clampInt(list.delay, 0, kMaxDelay);
     }
 
 private:
@@ -142,10 +161,6 @@ void readSection(MarkupDocument& doc, ListReader& reader, std::wstring_view name
     doc.enterElement();
     reader.read(list, 0);
     doc.leaveElement();
-}
-
-int clampInt(int value, int low, int high) {
-    return value < low ? low : (value > high ? high : value);
 }
 
 // Line and column, both from 1, of a text offset; CR LF, LF and a lone CR
@@ -216,23 +231,9 @@ bool KeyboardProfile::saveProfile(const std::filesystem::path& path) const {
     doc.leaveElement();
     doc.leaveElement();
 
-    // Written beside the target and renamed over it only when complete, so a
-    // failed save never costs the user the file that was there.
-    std::filesystem::path temporary = path;
-    temporary += L".tmp";
-    std::error_code ec;
-    if (!doc.writeFile(temporary, doc.document())) {
-        if (!std::filesystem::is_directory(temporary, ec))
-            std::filesystem::remove(temporary, ec);  // a partial file
-        return false;
-    }
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        return false;
-    }
-    return true;
+    // MarkupDocument writes beside the target and renames over it only when
+    // the whole file is written, so a failed save keeps the previous file.
+    return doc.writeFile(path, doc.document());
 }
 
 bool KeyboardProfile::loadProfile(const std::filesystem::path& path) {

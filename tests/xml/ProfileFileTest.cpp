@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -197,6 +198,8 @@ TEST_F(ProfileFileTest, Utf16AndBomFilesLoadLikeOurOwnOutput) {
         {"utf-16le", "\xFF\xFE" + TextCodec::encodeUtf16(wide, false)},
         {"utf-16be", "\xFE\xFF" + TextCodec::encodeUtf16(wide, true)},
         {"utf-8 bom", "\xEF\xBB\xBF" + utf8},
+        {"utf-16le without bom", TextCodec::encodeUtf16(wide, false)},
+        {"utf-16be without bom", TextCodec::encodeUtf16(wide, true)},
     };
     for (const auto& [label, bytes] : variants) {
         SCOPED_TRACE(label);
@@ -307,6 +310,7 @@ TEST_F(ProfileFileTest, MalformedFilesAreRefusedSayingWhereAndWhy) {
         {"mismatched", kDeclaration + root + "<CurrentSettings></VelkorOndrix_108>", 2, 36},
         {"second root", kDeclaration + root + "</VelkorOndrix_108>\r\n<VelkorOndrix_108/>", 3, 1},
         {"garbage after the root", kDeclaration + root + "</VelkorOndrix_108> x", 2, 39},
+        {"broken tag", kDeclaration + root + "\n<CurrentSettings a=\"1\"b/>", 3, 1},
     };
     fill(*profile);
     for (const Case& c : cases) {
@@ -355,6 +359,27 @@ TEST_F(ProfileFileTest, OutOfRangeValuesAreNeverUsedAsIndexes) {
     }
     EXPECT_EQ(profile->modes[KeyboardProfile::slot(2, 0)], 8);
     EXPECT_EQ(profile->hwCodes[KeyboardProfile::slot(2, 0)], 1023);
+
+    // View fields at the ends of int stay within their list, and the list
+    // operations the editor runs on them do not overflow.
+    ASSERT_TRUE(loadText("<VelkorOndrix_108><PredefinedCombo><List SizeOfView=\"-2147483648\" "
+                         "ViewStartAt=\"2147483647\" CursorPos=\"-2147483648\" Cycles=\"-1\" Delay=\"99999999\">"
+                         "<x ID=\"0\" t1=\"a\"/><x ID=\"1\" t1=\"b\"/></List></PredefinedCombo>"
+                         "<PredefinedMacro><List SizeOfView=\"2147483647\" ViewStartAt=\"-2147483648\" "
+                         "CursorPos=\"2147483647\"/></PredefinedMacro></VelkorOndrix_108>"));
+    for (ActionList* list : {&profile->predefinedCombo, &profile->predefinedMacro}) {
+        EXPECT_GE(list->sizeOfView, 0);
+        EXPECT_LE(list->sizeOfView, 1000);
+        EXPECT_GE(list->viewStartAt, 0);
+        EXPECT_LE(static_cast<std::size_t>(list->viewStartAt), list->items.size());
+        EXPECT_GE(list->cursorPos, -1);
+        EXPECT_LE(list->cursorPos, 1000);
+        list->setOrAppendItem(INT_MAX, L"c");
+        list->removeItem(INT_MIN);
+        list->selectIndex(INT_MAX);
+    }
+    EXPECT_EQ(profile->predefinedCombo.cycles, 0);
+    EXPECT_EQ(profile->predefinedCombo.delay, 65535);
 }
 
 TEST_F(ProfileFileTest, KeyWithoutComboKeyDoesNotDerailTheRest) {
@@ -402,23 +427,39 @@ TEST_F(ProfileFileTest, HostileNestingAndGapsAreBounded) {
     EXPECT_LE(total, 200000u);  // but not 216 of them
 }
 
-TEST_F(ProfileFileTest, FailedSaveKeepsThePreviousFile) {
+TEST_F(ProfileFileTest, SavingReplacesOnlyTheFileItNames) {
+    namespace fs = std::filesystem;
     fill(*profile);
     EXPECT_FALSE(profile->saveProfile(dir / "missing" / "a.pro"));
+    const auto folder = dir / "folder.pro";  // cannot be replaced by a file
+    fs::create_directory(folder);
+    EXPECT_FALSE(profile->saveProfile(folder));
+    EXPECT_TRUE(fs::is_directory(folder));
 
+    // The user's own "<name>.tmp" is neither used nor removed; the
+    // permissions stay, and so does a link, with the file it names updated.
     const auto target = dir / "keep.pro";
     ScratchDir::write(target, "previous");
-    std::filesystem::create_directory(dir / "keep.pro.tmp");  // the temporary cannot be made
+    ScratchDir::write(dir / "keep.pro.tmp", "mine");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    const auto link = dir / "link.pro";
+    fs::create_symlink("keep.pro", link);
+    ASSERT_TRUE(profile->saveProfile(link));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ScratchDir::read(target).substr(0, sizeof kDeclaration - 1), kDeclaration);
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(ScratchDir::read(dir / "keep.pro.tmp"), "mine");
+
+    // A read-only file is refused and stays as it was, even for root.
+    ScratchDir::write(target, "previous");
+    fs::permissions(target, fs::perms::owner_read);
     EXPECT_FALSE(profile->saveProfile(target));
+    EXPECT_FALSE(profile->saveProfile(link));
     EXPECT_EQ(ScratchDir::read(target), "previous");
 
-    std::filesystem::remove(dir / "keep.pro.tmp");
-    const auto folder = dir / "folder.pro";  // cannot be replaced by a file
-    std::filesystem::create_directory(folder);
-    EXPECT_FALSE(profile->saveProfile(folder));
-    EXPECT_TRUE(std::filesystem::is_directory(folder));
-    EXPECT_FALSE(std::filesystem::exists(dir / "folder.pro.tmp"));
-
-    ASSERT_TRUE(profile->saveProfile(target));  // and a good save replaces it
-    EXPECT_EQ(ScratchDir::read(target).substr(0, sizeof kDeclaration - 1), kDeclaration);
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"folder.pro", "keep.pro", "keep.pro.tmp", "link.pro"}));
 }

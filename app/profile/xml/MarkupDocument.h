@@ -54,6 +54,8 @@ public:
     // Next sibling at the current level named exactly `name`, searching
     // forward from the main position only.
     bool findElement(std::wstring_view name);
+    // Next sibling at the current level, whatever its name.
+    bool nextElement();
     bool enterElement();
     bool leaveElement();
     void resetPosition();
@@ -67,6 +69,8 @@ public:
     std::wstring getAttribute(std::wstring_view name) const;
     // Same, but tells a missing attribute from an empty one.
     std::optional<std::wstring> queryAttribute(std::wstring_view name) const;
+    // Every attribute of the main element in text order, values unescaped.
+    std::vector<std::pair<std::wstring, std::wstring>> attributes() const;
     std::wstring tagName() const;
 
     int parentPosition() const { return m_parent; }
