@@ -6,25 +6,19 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <memory>
 #include <mutex>
 #include <vector>
 
+#include "FuzzCheck.h"
 #include "HidPlatform.h"
 #include "VelkorOndrix_HWI.h"
 
 namespace fuzz {
 
 using Packet = std::vector<unsigned char>;
-
-// An invariant that does not hold: a finding.
-inline void require(bool holds) {
-    if (!holds)
-        std::abort();
-}
 
 struct ScriptedLink {
     std::vector<Packet> written;  // packets, without the report ID
@@ -36,7 +30,9 @@ class ScriptedChannel : public hwi::HidChannel {
 public:
     explicit ScriptedChannel(std::shared_ptr<ScriptedLink> link) : link(std::move(link)) {}
     bool writeReport(const unsigned char* report, int length) override {
-        require(length == 65 && report[0] == 0);
+        FUZZ_CHECK(length == 65 && report[0] == 0);
+        if (length != 65)
+            return false;
         link->written.emplace_back(report + 1, report + length);
         return true;
     }
@@ -76,7 +72,7 @@ struct ScriptedKeyboard {
     explicit ScriptedKeyboard(std::deque<Packet> answers = {}) : link(std::make_shared<ScriptedLink>()) {
         link->answers = std::move(answers);
         hwi::setHidPlatform(std::make_unique<ScriptedPlatform>(link));
-        require(device.__createDev());
+        FUZZ_CHECK(device.__createDev());
     }
     ~ScriptedKeyboard() {
         device.__closeDev();
@@ -97,13 +93,14 @@ inline std::vector<std::vector<int>> allWords(CTarnHWI& device) {
     std::vector<int> buffer(capacity);
     std::vector<std::vector<int>> slots;
     for (int slot = 0; slot < kSlots; ++slot) {
-        require(device.getKeyConfiguration(slot / 108, slot % 108 + 1, buffer.data(), capacity));
+        FUZZ_CHECK(device.getKeyConfiguration(slot / 108, slot % 108 + 1, buffer.data(), capacity));
         const int* w = buffer.data();
-        require(w[0] >= 0 && w[0] <= 2);
-        const int codes = w[w[0] + 1];  // the count word follows the type's head
+        const bool known = w[0] >= 0 && w[0] <= 2;
+        FUZZ_CHECK(known);
+        const int codes = known ? w[w[0] + 1] : 0;  // the count word follows the type's head
         const int used = w[0] == 0 ? 2 + codes : w[0] == 1 ? 3 + codes : 4 + (w[2] ? codes : 2 * codes - 1);
-        require(codes >= 0 && used <= capacity);
-        if (codes == 0)
+        FUZZ_CHECK(codes >= 0 && used <= capacity);
+        if (codes <= 0 || used > capacity)
             slots.push_back({0, 0});
         else
             slots.emplace_back(buffer.begin(), buffer.begin() + used);
@@ -114,7 +111,7 @@ inline std::vector<std::vector<int>> allWords(CTarnHWI& device) {
 inline void setAllWords(CTarnHWI& device, std::vector<std::vector<int>>& slots) {
     for (int slot = 0; slot < kSlots; ++slot) {
         std::vector<int>& words = slots[static_cast<size_t>(slot)];
-        require(device.setKeyConfiguration(slot / 108, slot % 108 + 1, words.data(), static_cast<int>(words.size())));
+        FUZZ_CHECK(device.setKeyConfiguration(slot / 108, slot % 108 + 1, words.data(), static_cast<int>(words.size())));
     }
 }
 

@@ -9,7 +9,6 @@
 #include "IntelHexImage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    using fuzz::require;
     if (size > INT_MAX)
         return 0;
     std::string text(reinterpret_cast<const char*>(data), size);  // zero byte after it
@@ -17,32 +16,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     IntelHexImage image;
     const bool sound = image.load(text.data(), length);
-    require(sound == image.problem().empty());
-    require(sound != image.records().empty());
+    FUZZ_CHECK(sound == image.problem().empty());
+    FUZZ_CHECK(sound != image.records().empty());
     for (const auto& record : image.records()) {
-        require(record.size() >= 5 && record.size() <= 62 && record.size() == record[0] + 5u);
+        FUZZ_CHECK(record.size() >= 5 && record.size() <= 62 && record.size() == record[0] + 5u);
         unsigned sum = 0;
         for (unsigned char byte : record)
             sum += byte;
-        require((sum & 0xFF) == 0);
+        FUZZ_CHECK((sum & 0xFF) == 0);
     }
-    require(!sound || image.records().back()[3] == IntelHexImage::kEndOfFile);
+    FUZZ_CHECK(!sound || (!image.records().empty() && image.records().back()[3] == IntelHexImage::kEndOfFile));
 
     fuzz::ScriptedKeyboard keyboard;
     fuzz::ProgressWindow window;
-    require(keyboard.device.WriteFirmwareToKeyboard(text.data(), length, &window) == sound);
+    FUZZ_CHECK(keyboard.device.WriteFirmwareToKeyboard(text.data(), length, &window) == sound);
     const auto& sent = keyboard.link->written;
-    require(sent.size() == image.records().size());
-    for (size_t i = 0; i < sent.size(); ++i) {
+    FUZZ_CHECK(sent.size() == image.records().size());
+    for (size_t i = 0; i < std::min(sent.size(), image.records().size()); ++i) {
         const auto& record = image.records()[i];
-        require(sent[i][0] == 0 && sent[i][1] == 0x3A);
-        require(std::equal(record.begin(), record.end(), sent[i].begin() + 2));
-        require(std::all_of(sent[i].begin() + 2 + static_cast<long>(record.size()), sent[i].end(),
-                            [](unsigned char byte) { return byte == 0; }));
+        const auto end = sent[i].begin() + 2 + static_cast<long>(std::min<size_t>(record.size(), 62));
+        FUZZ_CHECK(sent[i][0] == 0 && sent[i][1] == 0x3A);
+        FUZZ_CHECK(std::equal(sent[i].begin() + 2, end, record.begin()));
+        FUZZ_CHECK(std::all_of(end, sent[i].end(), [](unsigned char byte) { return byte == 0; }));
     }
     const auto& progress = window.values;
-    require(std::is_sorted(progress.begin(), progress.end()) &&
+    FUZZ_CHECK(std::is_sorted(progress.begin(), progress.end()) &&
             std::adjacent_find(progress.begin(), progress.end()) == progress.end());
-    require(progress.empty() ? !sound : progress.back() == 150);
+    FUZZ_CHECK(progress.empty() ? !sound : progress.back() == 150);
     return 0;
 }

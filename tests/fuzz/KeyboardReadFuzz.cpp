@@ -13,35 +13,50 @@ namespace {
 constexpr size_t kMaxKeyReadPackets = 216 * 5 + 1024 + 1;
 constexpr size_t kMaxLightReadPackets = 324 + 1024 + 1;
 
+// Packets up to and including the first one that satisfies isEnd, from
+// packet `from` on; all of them when none does.
+template <typename IsEnd>
+size_t upToEnd(const std::deque<fuzz::Packet>& stream, size_t from, IsEnd isEnd) {
+    for (size_t i = from; i < stream.size(); ++i)
+        if (isEnd(stream[i]))
+            return i + 1 - from;
+    return stream.size() - from;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    using fuzz::require;
     std::deque<fuzz::Packet> answers;
     for (size_t offset = 0; offset < size; offset += 64) {
         fuzz::Packet packet(64, 0);
         std::copy(data + offset, data + std::min(size, offset + 64), packet.begin());
         answers.push_back(std::move(packet));
     }
+    // Each read ends at its end packet at the latest, inside a record too.
+    const auto keyEnd = [](const fuzz::Packet& p) { return p[0] == 0xF6; };
+    const auto lightEnd = [](const fuzz::Packet& p) { return p[1] == 0xE6; };
+    const std::deque<fuzz::Packet> stream = answers;
     std::vector<std::vector<int>> stored;
     {
         fuzz::ScriptedKeyboard keyboard(std::move(answers));
         fuzz::ProgressWindow window;
         keyboard.device.readKeyDefinationFromDev(&window);
-        require(keyboard.link->answered <= kMaxKeyReadPackets);
-        require(window.values.size() <= fuzz::kSlots);
+        FUZZ_CHECK(keyboard.link->answered <= kMaxKeyReadPackets);
+        FUZZ_CHECK(keyboard.link->answered <= upToEnd(stream, 0, keyEnd));
+        FUZZ_CHECK(window.values.size() <= fuzz::kSlots);
         for (std::uintptr_t slot : window.values)
-            require(slot < fuzz::kSlots);
+            FUZZ_CHECK(slot < fuzz::kSlots);
         stored = fuzz::allWords(keyboard.device);
 
         // The rest of the stream answers the light read.
         const size_t before = keyboard.link->answered;
         keyboard.device.readKeyLightFromDev();
-        require(keyboard.link->answered - before <= kMaxLightReadPackets);
+        FUZZ_CHECK(keyboard.link->answered - before <= kMaxLightReadPackets);
+        FUZZ_CHECK(keyboard.link->answered - before <= upToEnd(stream, before, lightEnd));
         std::vector<int> lights(324, -1);
-        require(keyboard.device.getKeyboardLightArea(lights.data()));
+        FUZZ_CHECK(keyboard.device.getKeyboardLightArea(lights.data()));
         for (int value : lights)
-            require(value >= 0 && value <= 255);
+            FUZZ_CHECK(value >= 0 && value <= 255);
     }
 
     // Written as the host writes them and read back as the keyboard would
@@ -50,11 +65,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     {
         fuzz::ScriptedKeyboard writer;
         fuzz::setAllWords(writer.device, stored);
-        require(writer.device.writeKeyConfigurationToDev(nullptr));
+        FUZZ_CHECK(writer.device.writeKeyConfigurationToDev(nullptr));
         records.assign(writer.link->written.begin() + 1, writer.link->written.end());
     }
     fuzz::ScriptedKeyboard reader(std::move(records));
-    require(reader.device.readKeyDefinationFromDev(nullptr));
-    require(fuzz::allWords(reader.device) == stored);
+    FUZZ_CHECK(reader.device.readKeyDefinationFromDev(nullptr));
+    FUZZ_CHECK(fuzz::allWords(reader.device) == stored);
     return 0;
 }

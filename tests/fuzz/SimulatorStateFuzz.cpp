@@ -1,11 +1,10 @@
 // The simulated keyboard's state file: a file it takes is served whole (every
 // read through the facade completes) and what it then saves it takes again
 // unchanged; a file it refuses is not listed, not opened and not rewritten.
-#include <unistd.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -25,15 +24,20 @@ std::string contents(const fs::path& path) {
     return text.str();
 }
 
-// One folder per process, so that parallel fuzzing jobs keep apart.
-const fs::path& stateFile() {
-    static const fs::path path = [] {
-        const fs::path dir = fs::temp_directory_path() / ("vo-fuzz-sim-" + std::to_string(getpid()));
+// One folder per process, so that parallel fuzzing jobs keep apart; removed
+// at the end.
+struct Scratch {
+    fs::path dir;
+    Scratch() {
+        std::random_device random;
+        dir = fs::temp_directory_path() / ("velkor-fuzz-sim-" + std::to_string(random()));
         fs::create_directories(dir);
-        return dir / "keyboard.state";
-    }();
-    return path;
-}
+    }
+    ~Scratch() {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+};
 
 struct SimulatedScope {
     explicit SimulatedScope(const fs::path& path) : keyboard(std::make_shared<hwi::SimulatedKeyboard>(path)) {
@@ -46,8 +50,8 @@ struct SimulatedScope {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    using fuzz::require;
-    const fs::path& path = stateFile();
+    static const Scratch scratch;
+    const fs::path path = scratch.dir / "keyboard.state";
     const std::string text(reinterpret_cast<const char*>(data), size);
     { std::ofstream(path, std::ios::binary | std::ios::trunc) << text; }
 
@@ -56,26 +60,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         SimulatedScope scope(path);
         CTarnHWI device;
         if (!scope.keyboard->problem().empty()) {
-            require(!device.DetectDevice() && !device.__createDev());
+            FUZZ_CHECK(!device.DetectDevice() && !device.__createDev());
             scope.keyboard->setVersionText("changed");
-            require(contents(path) == text);
+            FUZZ_CHECK(contents(path) == text);
             return 0;
         }
-        require(device.__createDev());
+        FUZZ_CHECK(device.__createDev());
         fuzz::ProgressWindow window;
-        require(device.readKeyDefinationFromDev(&window));
-        require(static_cast<int>(window.values.size()) == scope.keyboard->storedKeyRecords());
-        require(device.readKeyLightFromDev());
+        FUZZ_CHECK(device.readKeyDefinationFromDev(&window));
+        FUZZ_CHECK(static_cast<int>(window.values.size()) == scope.keyboard->storedKeyRecords());
+        FUZZ_CHECK(device.readKeyLightFromDev());
         wchar_t version[64];
-        require(device.ReadKeyboardVersion(version));
+        FUZZ_CHECK(device.ReadKeyboardVersion(version));
         // Written back, the keyboard keeps its state in its own words.
-        require(device.writeKeyConfigurationToDev(nullptr));
+        FUZZ_CHECK(device.writeKeyConfigurationToDev(nullptr));
         words = fuzz::allWords(device);
     }
     SimulatedScope again(path);
-    require(again.keyboard->problem().empty());
+    FUZZ_CHECK(again.keyboard->problem().empty());
     CTarnHWI device;
-    require(device.__createDev() && device.readKeyDefinationFromDev(nullptr));
-    require(fuzz::allWords(device) == words);
+    FUZZ_CHECK(device.__createDev() && device.readKeyDefinationFromDev(nullptr));
+    FUZZ_CHECK(fuzz::allWords(device) == words);
     return 0;
 }
