@@ -11,9 +11,9 @@ namespace ctl {
 
 // The whole file into bytes.
 std::error_code readWholeFile(const std::filesystem::path& path, std::string& bytes);
-// No error when a file can be saved at path: its folder takes new files (a
-// save writes a temporary file beside it) and an existing file there can be
-// written. Leaves nothing behind.
+// No error when a profile can be saved at path, by the rule the save itself
+// applies (a writable target, a folder that takes its temporary file).
+// Leaves nothing behind.
 std::error_code checkWritable(const std::filesystem::path& path);
 
 }  // namespace ctl
