@@ -223,6 +223,12 @@ TEST_F(CtlTest, FailuresSayWhyAndDeviceTextIsEscaped) {
     EXPECT_EQ(lineCount(fault.err), 1);
     EXPECT_NE(fault.err.find("unknown VELKORONDRIX_SIMULATOR_FAULT 'bogus'"), std::string::npos) << fault.err;
 
+    // Output that is lost is no success.
+    const std::string full = "'" VELKORONDRIX_CTL "' --help >/dev/full 2>'" + (dir / "full.txt").string() + "'";
+    const int raw = std::system(full.c_str());
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 1);
+    EXPECT_EQ(readText(dir / "full.txt"), "velkorondrix-ctl: the output cannot be written: No space left on device\n");
+
     hwi::SimulatedKeyboard(state).setVersionText("VO\x1b[2J\x85\t1.0\n");
     EXPECT_EQ(runSim("version").out, "VO\\x1B[2J\\x85\\x091.0\n");
 }
