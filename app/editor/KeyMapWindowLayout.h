@@ -3,8 +3,8 @@
 //
 // A record numbered below 100 belongs to every page; any other record belongs
 // to page number / 100. Image records (buttons, tabs, radios, icons) take their
-// look from the page's skin set and draw no text; the Chinese name some of them
-// carry only says what the picture shows. Labels and list rows draw captions.
+// look from the page's skin set and draw no text (the comments say what their
+// pictures show); labels and list rows draw captions.
 #pragma once
 
 #include "shell/LayoutRow.h"
@@ -22,8 +22,8 @@ inline constexpr int kTabCount = 7;
 enum Page : int { PageUniCombo = 1, PageMacro, PageEmulate, PageMultimedia, PageMouse, PageFunction, PagePower };
 constexpr int pageBackground(int page) { return 107 + 3 * (page - 1); }
 
-constexpr Row image(int id, Rect rect, const wchar_t* picture = nullptr) {
-    return {.id = id, .rect = rect, .captionZh = picture};
+constexpr Row image(int id, Rect rect) {
+    return {.id = id, .rect = rect};
 }
 
 constexpr Row label(int id, Rect rect, const wchar_t* en, const wchar_t* zh, int format = 1) {
@@ -89,17 +89,17 @@ inline constexpr Rect kPower{340, 160, 420, 190};
 inline constexpr Row keyMapWindowRows[] = {
     // Every page: Clear, OK, Cancel, the seven tabs, close, the title and the
     // captions of the buttons and tabs.
-    keymap::image(87, {33, 320, 117, 353}, L"清空配置"),
-    keymap::image(88, {365, 320, 449, 353}, L"确定"),
-    keymap::image(89, {462, 320, 544, 353}, L"取消"),
-    keymap::image(90, keymap::tabRect(0, 48), L"单键"),
-    keymap::image(91, keymap::tabRect(1, 48), L"宏定义"),
-    keymap::image(92, keymap::tabRect(2, 48), L"模拟击键"),
-    keymap::image(93, keymap::tabRect(3, 48), L"多媒体"),
-    keymap::image(94, keymap::tabRect(4, 48), L"鼠标"),
-    keymap::image(95, keymap::tabRect(5, 48), L"操控键"),
-    keymap::image(96, keymap::tabRect(6, 48), L"电源键"),
-    keymap::image(97, {545, 10, 565, 30}),
+    keymap::image(87, {33, 320, 117, 353}),  // clear
+    keymap::image(88, {365, 320, 449, 353}),  // OK
+    keymap::image(89, {462, 320, 544, 353}),  // cancel
+    keymap::image(90, keymap::tabRect(0, 48)),  // single key
+    keymap::image(91, keymap::tabRect(1, 48)),  // macro
+    keymap::image(92, keymap::tabRect(2, 48)),  // emulation
+    keymap::image(93, keymap::tabRect(3, 48)),  // multimedia
+    keymap::image(94, keymap::tabRect(4, 48)),  // mouse
+    keymap::image(95, keymap::tabRect(5, 48)),  // functions
+    keymap::image(96, keymap::tabRect(6, 48)),  // power
+    keymap::image(97, {545, 10, 565, 30}),  // close
     {.id = 36, .rect = {1, 12, 573, 33}, .captionEn = L"Key Settings", .captionZh = L"按键设置面板", .kind = Kind::Title},
     keymap::label(37, {37, 328, 117, 353}, L"Clear", L"清空配置"),
     keymap::label(38, {365, 328, 449, 353}, L"OK", L"确定"),
@@ -114,13 +114,13 @@ inline constexpr Row keyMapWindowRows[] = {
     keymap::label(36, keymap::tabRect(6, 56), L"Power", L"电源键"),
 
     // Page 1 "Uni/Combo": single key on the left, combos on the right.
-    keymap::image(101, {50, 100, 110, 125}, L"单键"),
-    keymap::image(102, {210, 100, 275, 125}, L"组合键"),
-    keymap::image(103, {45, 135, 160, 155}, L"请输入一个单键："),
-    keymap::image(104, {43, 204, 165, 238}, L"开始录制"),
-    keymap::image(105, {220, 242, 280, 278}, L"新建"),
-    keymap::image(106, {290, 242, 350, 278}, L"删除"),
-    keymap::image(107, {375, 242, 525, 278}, L"开始录制"),
+    keymap::image(101, {50, 100, 110, 125}),  // single key
+    keymap::image(102, {210, 100, 275, 125}),  // combo
+    keymap::image(103, {45, 135, 160, 155}),  // behind "Press a key:"
+    keymap::image(104, {43, 204, 165, 238}),  // record
+    keymap::image(105, {220, 242, 280, 278}),  // new
+    keymap::image(106, {290, 242, 350, 278}),  // delete
+    keymap::image(107, {375, 242, 525, 278}),  // record
     keymap::comboNameRow(0), keymap::comboNameRow(1), keymap::comboNameRow(2),
     keymap::comboNameRow(3), keymap::comboNameRow(4), keymap::comboNameRow(5),
     keymap::comboKeyRow(0), keymap::comboKeyRow(1), keymap::comboKeyRow(2),
@@ -139,11 +139,11 @@ inline constexpr Row keyMapWindowRows[] = {
     keymap::leftLabel(162, {378, 118, 522, 134}, L"Record List", L"录制框"),
 
     // Page 2 "Macro".
-    keymap::image(202, {383, 150, 465, 175}, L"自动延时"),
-    keymap::image(203, {385, 180, 470, 212}, L"延时修改"),
-    keymap::image(205, {45, 258, 105, 288}, L"新建"),
-    keymap::image(206, {114, 258, 174, 288}, L"删除"),
-    keymap::image(207, {385, 215, 539, 248}, L"开始录制"),
+    keymap::image(202, {383, 150, 465, 175}),  // auto interval toggle
+    keymap::image(203, {385, 180, 470, 212}),  // delay edit toggle
+    keymap::image(205, {45, 258, 105, 288}),  // new
+    keymap::image(206, {114, 258, 174, 288}),  // delete
+    keymap::image(207, {385, 215, 539, 248}),  // record
     keymap::libraryRow(221, 0), keymap::libraryRow(221, 1), keymap::libraryRow(221, 2),
     keymap::libraryRow(221, 3), keymap::libraryRow(221, 4), keymap::libraryRow(221, 5),
     keymap::libraryRow(221, 6), keymap::libraryRow(221, 7), keymap::libraryRow(221, 8),
@@ -163,10 +163,10 @@ inline constexpr Row keyMapWindowRows[] = {
     keymap::leftLabel(271, {213, 95, 355, 111}, L"Record List", L"录制框"),
 
     // Page 3 "Emulate".
-    keymap::image(301, {383, 110, 467, 140}, L"延时"),
-    keymap::image(302, {383, 150, 538, 176}, L"开始录制"),
-    keymap::image(305, {45, 258, 105, 288}, L"新建"),
-    keymap::image(306, {114, 258, 174, 288}, L"删除"),
+    keymap::image(301, {383, 110, 467, 140}),  // behind "Delay"
+    keymap::image(302, {383, 150, 538, 176}),  // record
+    keymap::image(305, {45, 258, 105, 288}),  // new
+    keymap::image(306, {114, 258, 174, 288}),  // delete
     keymap::libraryRow(321, 0), keymap::libraryRow(321, 1), keymap::libraryRow(321, 2),
     keymap::libraryRow(321, 3), keymap::libraryRow(321, 4), keymap::libraryRow(321, 5),
     keymap::libraryRow(321, 6), keymap::libraryRow(321, 7), keymap::libraryRow(321, 8),

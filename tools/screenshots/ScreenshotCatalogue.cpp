@@ -1,9 +1,16 @@
 #include "ScreenshotCatalogue.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QTimer>
 
+#include "editor/CTarnDialogKeyMapSettings.h"
+#include "editor/KeyMapWindowLayout.h"
 #include "jobs/CTarnDialogFirmwareUpdate.h"
 #include "jobs/CTarnDialogProgress.h"
 #include "jobs/FirmwareWindowLayout.h"
@@ -95,6 +102,48 @@ std::unique_ptr<QWidget> scrollBars(ScreenshotContext&) {
     return panel;
 }
 
+// The key editor for key 43 ("A") of layer 0, holding `mode` and `hwCode`,
+// on `page` (0: the page the mode opens on).
+std::unique_ptr<CTarnDialogKeyMapSettings> keyEditor(ScreenshotContext& context, int mode, int hwCode, int page = 0) {
+    KeyboardProfile& profile = context.profile;
+    profile.currentKey = 43;
+    profile.currentLevel = 0;
+    const auto slot = static_cast<std::size_t>(KeyboardProfile::slot(43, 0));
+    profile.modes[slot] = mode;
+    profile.hwCodes[slot] = hwCode;
+    auto editor = std::make_unique<CTarnDialogKeyMapSettings>(profile, context.dialogs);
+    if (page > 0)
+        editor->switchPage(page);
+    return editor;
+}
+
+void addKeyEditorPages(std::vector<ScreenshotEntry>& entries) {
+    for (int page = 1; page <= CTarnDialogKeyMapSettings::kPageCount; ++page)
+        entries.push_back({"keymap-page" + std::to_string(page), [page](ScreenshotContext& context) -> std::unique_ptr<QWidget> {
+                               return keyEditor(context, ModeNotSet, 0, page);
+                           }});
+}
+
+// A tooltip is a window of its own: drawn into the picture where it shows.
+std::unique_ptr<QWidget> withTooltip(std::unique_ptr<CSkinDialog> window, QPoint hover) {
+    window->show();
+    window->hitTestControls(hover);
+    QEventLoop wait;
+    QTimer::singleShot(CTarnDialogKeyMapSettings::kTooltipDelayMs * 3, &wait, &QEventLoop::quit);
+    wait.exec();
+    QImage picture = window->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->inherits("QTipLabel") && widget->isVisible()) {
+            QPainter painter(&picture);
+            painter.drawPixmap(widget->pos() - window->pos(), widget->grab());
+        }
+    }
+    auto label = std::make_unique<QLabel>();
+    label->setPixmap(QPixmap::fromImage(picture));
+    label->resize(picture.size());
+    return label;
+}
+
 }  // namespace
 
 std::vector<ScreenshotEntry> screenshotCatalogue() {
@@ -110,5 +159,14 @@ std::vector<ScreenshotEntry> screenshotCatalogue() {
                        }});
     entries.push_back({"main-keys", &mainWithKeys});
     entries.push_back({"progress", &progressPartWay});
+    addKeyEditorPages(entries);
+    entries.push_back({"keymap-playpause", [](ScreenshotContext& context) -> std::unique_ptr<QWidget> {
+                           return keyEditor(context, ModeMultimedia, 111);  // opens on page 4
+                       }});
+    entries.push_back({"keymap-tooltip", [](ScreenshotContext& context) -> std::unique_ptr<QWidget> {
+                           std::unique_ptr<CSkinDialog> editor = keyEditor(context, ModeNotSet, 0, layout::keymap::PageFunction);
+                           const SkinControl& lock = *editor->controlById(602);
+                           return withTooltip(std::move(editor), QPoint(lock.rect.left + 10, lock.rect.top + 10));
+                       }});
     return entries;
 }
