@@ -1,6 +1,8 @@
 #include "editor/CTarnDialogKeyMapSettings.h"
 
 #include <algorithm>
+#include <climits>
+#include <optional>
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -10,6 +12,7 @@
 #include <QToolTip>
 
 #include "editor/KeyMapWindowLayout.h"
+#include "editor/MacroEdits.h"
 #include "profile/KeyboardProfile.h"
 #include "shell/AppResources.h"
 #include "shell/CSkinScrollBar.h"
@@ -69,7 +72,52 @@ CSkinScrollBar::ScrollInfo barFor(int count, int rows) {
     return {0, count + rows - 1, rows, 0};
 }
 
+int itemCount(const ActionList& list) {
+    return static_cast<int>(list.items.size());
+}
+
+// The mouse actions of the macro rows' menu, by HW code.
+constexpr int kMouseLeft = 130;
+constexpr int kMouseRight = 131;
+constexpr int kMouseMiddle = 132;
+constexpr int kWheelUpCode = 133;
+constexpr int kWheelDownCode = 134;
+
 }  // namespace
+
+struct CTarnDialogKeyMapSettings::SequencePage {
+    int page;
+    int newButton;
+    int deleteButton;
+    int recordButton;
+    int recordCaption;
+    int stopCaption;
+    int firstNameRow;
+    int firstSequenceRow;  // 0: the sequence is not a column of rows
+    int rows;
+    KeyRecorder::Target target;
+    const wchar_t* nameEn;  // a new entry's offered name
+    const wchar_t* nameZh;
+};
+
+const CTarnDialogKeyMapSettings::SequencePage* CTarnDialogKeyMapSettings::sequencePage(int page) {
+    static constexpr SequencePage pages[] = {
+        {PageUniCombo, kNewCombo, kDeleteCombo, kRecordCombo, 159, 160, kFirstComboNameRow, 0, kComboRows,
+         KeyRecorder::Target::Combo, L"New Combo %d", L"组合键%d"},
+        {PageMacro, kNewMacro, kRemoveMacro, kRecordMacro, 267, 268, kFirstMacroNameRow, kFirstMacroActionRow,
+         kListRows, KeyRecorder::Target::Macro, L"New Macro %d", L"宏定义%d"},
+        {PageEmulate, kNewEmulation, kRemoveEmulation, kRecordEmulation, 352, 353, kFirstEmulationNameRow,
+         kFirstEmulationKeyRow, kListRows, KeyRecorder::Target::Emulation, L"New Emu %d", L"模拟击键%d"},
+    };
+    for (const SequencePage& candidate : pages)
+        if (candidate.page == page)
+            return &candidate;
+    return nullptr;
+}
+
+SequenceLibrary& CTarnDialogKeyMapSettings::libraryOf(const SequencePage& page) {
+    return page.page == PageUniCombo ? combos_ : page.page == PageMacro ? macros_ : emulations_;
+}
 
 CTarnDialogKeyMapSettings::CTarnDialogKeyMapSettings(KeyboardProfile& profile, SystemDialogs& dialogs,
                                                      QWidget* parent)
@@ -98,6 +146,8 @@ CTarnDialogKeyMapSettings::CTarnDialogKeyMapSettings(KeyboardProfile& profile, S
         EditLook::apply(*edit);
     loopEdit_->setGeometry(toQRect(layout::keyMapLoopEdit));
     delayEdit_->setGeometry(toQRect(layout::keyMapDelayEdit));
+    connect(loopEdit_, &QLineEdit::textEdited, this, &CTarnDialogKeyMapSettings::loopEdited);
+    connect(renameEdit_, &QLineEdit::editingFinished, this, &CTarnDialogKeyMapSettings::commitRename);
     comboKeysBox_ = new QPlainTextEdit(this);
     EditLook::apply(*comboKeysBox_);
     comboKeysBox_->setGeometry(toQRect(layout::keyMapComboKeysBox));
@@ -109,8 +159,11 @@ CTarnDialogKeyMapSettings::CTarnDialogKeyMapSettings(KeyboardProfile& profile, S
 
     libraryBar_ = new CSkinScrollBar(Qt::Vertical, this);
     sequenceBar_ = new CSkinScrollBar(Qt::Vertical, this);
-    for (CSkinScrollBar* bar : {libraryBar_, sequenceBar_})
+    for (CSkinScrollBar* bar : {libraryBar_, sequenceBar_}) {
         bar->setSkin(AppResources::current().bitmap(kScrollBarSkin));
+        connect(bar, &CSkinScrollBar::scrollRequested, this,
+                [this, bar](int request, int position) { scrolled(bar, request, position); });
+    }
 
     const int mode = slot_ >= 0 ? profile.modes[static_cast<std::size_t>(slot_)] : ModeNotSet;
     const int hwCode = slot_ >= 0 ? profile.hwCodes[static_cast<std::size_t>(slot_)] : 0;
@@ -155,6 +208,10 @@ CTarnDialogKeyMapSettings::~CTarnDialogKeyMapSettings() {
     // The hook must never outlive the window it posts to.
     if (recorder_.isRecording())
         UninstallHook();
+    // The base hides the window after this part is gone, taking the focus
+    // from an edit: nothing may answer that any more.
+    for (QLineEdit* edit : {loopEdit_, delayEdit_, renameEdit_})
+        edit->disconnect(this);
     if (tooltipIcon_ >= 0)
         QToolTip::hideText();
 }
@@ -192,24 +249,16 @@ void CTarnDialogKeyMapSettings::switchPage(int page) {
     showAndEnable(delayEdit_, page_ == PageMacro, false);
     showAndEnable(renameEdit_, false, false);
     showAndEnable(comboKeysBox_, page_ == PageUniCombo, page_ == PageUniCombo);
+    syncBars(BarStart::BothAtTop);
     if (page_ == PageUniCombo) {
-        libraryBar_->setScrollInfo(barFor(combos_.entryCount(), kComboRows));
         placeBar(libraryBar_, layout::keyMapComboBar);
         placeBar(sequenceBar_, layout::keyMapComboSequenceBar);
-        libraryBar_->show();
-        sequenceBar_->hide();
-    } else if (sequencePage) {
-        const SequenceLibrary& library = page_ == PageMacro ? macros_ : emulations_;
-        libraryBar_->setScrollInfo(barFor(library.entryCount(), kListRows));
-        sequenceBar_->setScrollInfo(barFor(static_cast<int>(library.sequence().items.size()), kListRows));
+    } else {
         placeBar(libraryBar_, layout::keyMapLibraryBar);
         placeBar(sequenceBar_, layout::keyMapSequenceBar);
-        libraryBar_->show();
-        sequenceBar_->show();
-    } else {
-        libraryBar_->hide();
-        sequenceBar_->hide();
     }
+    libraryBar_->setVisible(page_ <= PageEmulate);
+    sequenceBar_->setVisible(sequencePage);
 
     tooltipIcon_ = -1;
     tooltipText_.clear();
@@ -219,11 +268,36 @@ void CTarnDialogKeyMapSettings::switchPage(int page) {
 }
 
 // What the window shows is derived from its state at every paint.
+void CTarnDialogKeyMapSettings::refreshRows(int firstRow, int rows, const ActionList& list) {
+    for (int i = 0; i < rows; ++i) {
+        if (SkinControl* row = controlById(firstRow + i)) {
+            row->captions[profile_.language] = list.itemText(i);
+            row->active = i == list.cursorPos;
+        }
+    }
+}
+
 void CTarnDialogKeyMapSettings::refreshPage() {
-    const std::string& language = profile_.language;
     if (page_ == PageUniCombo) {
         if (SkinControl* name = controlById(kCapturedKeyName))
-            name->captions[language] = profile_.actionItemName(capturedCode_, false);
+            name->captions[profile_.language] = profile_.actionItemName(capturedCode_, false);
+        refreshRows(kFirstComboNameRow, kComboRows, combos_.names());
+        std::wstring keys;
+        for (const std::wstring& item : combos_.sequence().items)
+            keys += (keys.empty() ? L"" : L" + ") + item;
+        const QString shown = QString::fromStdWString(keys);
+        if (comboKeysBox_->toPlainText() != shown)
+            comboKeysBox_->setPlainText(shown);
+    }
+    if (const SequencePage* sequence = sequencePage(page_); sequence && sequence->firstSequenceRow > 0) {
+        const SequenceLibrary& library = libraryOf(*sequence);
+        refreshRows(sequence->firstNameRow, sequence->rows, library.names());
+        refreshRows(sequence->firstSequenceRow, sequence->rows, library.sequence());
+        const int value = page_ == PageMacro ? library.sequence().cycles : library.sequence().delay;
+        if (loopEdit_->text() != QString::number(value))
+            loopEdit_->setText(QString::number(value));
+        if (SkinControl* autoInterval = controlById(kAutoInterval); autoInterval && page_ == PageMacro)
+            autoInterval->active = library.sequence().isAutoInterval;
     }
     if (page_ >= PageMultimedia) {
         const int chosen = selectedCode(page_);
@@ -250,8 +324,18 @@ SkinControl* CTarnDialogKeyMapSettings::recordAt(QPoint point) {
 void CTarnDialogKeyMapSettings::leftButtonReleased(QPoint point) {
     const SkinControl* hit = recordAt(point);
     const int id = hit ? hit->id : -1;
-    // A click anywhere ends a running recording first; only a single key or
-    // a combo lets that click go on to OK or Cancel.
+    // A click anywhere first ends what is open: the delay edit (unless the
+    // click closes it), the rename, a recording. The rename and a single-key
+    // or combo recording let the click go on only to OK or Cancel.
+    if (delayEditActive_ && id != kDelayToggle)
+        abandonDelayEdit();
+    if (renameActive_) {
+        commitRename();
+        if (id != kOk && id != kCancel) {
+            update();
+            return;
+        }
+    }
     if (recorder_.isRecording()) {
         const bool mayGoOn = stopRecording();
         if (!mayGoOn || (id != kOk && id != kCancel)) {
@@ -293,8 +377,38 @@ void CTarnDialogKeyMapSettings::act(int id) {
             startCapture();
         break;
     default:
+        actOnSequencePage(id);
         break;
     }
+}
+
+bool CTarnDialogKeyMapSettings::actOnSequencePage(int id) {
+    const SequencePage* page = sequencePage(page_);
+    // The combo half of page 1 answers only in combo mode.
+    if (!page || (page_ == PageUniCombo && singleKeyMode_))
+        return false;
+    SequenceLibrary& library = libraryOf(*page);
+    if (id == page->newButton)
+        newEntry(*page);
+    else if (id == page->deleteButton)
+        deleteEntry(*page);
+    else if (id == page->recordButton && library.entryCount() > 0)
+        startRecording(*page);
+    else if (id >= page->firstNameRow && id < page->firstNameRow + page->rows)
+        nameRowClicked(*page, id - page->firstNameRow);
+    else if (page->firstSequenceRow > 0 && id >= page->firstSequenceRow && id < page->firstSequenceRow + page->rows)
+        actionRowClicked(*page, id - page->firstSequenceRow);
+    else if (id == kAutoInterval && page_ == PageMacro) {
+        ActionList& macro = macros_.sequence();
+        MacroEdits::setAutoInterval(macro, !macro.isAutoInterval);
+        MacroEdits::trimToLimit(macro);
+        macros_.storeBack();
+        syncBars(BarStart::Keep);
+    } else if (id == kDelayToggle && page_ == PageMacro)
+        toggleDelayEdit();
+    else
+        return false;
+    return true;
 }
 
 // ---- Page 1: single key ----------------------------------------------------------
@@ -328,8 +442,34 @@ bool CTarnDialogKeyMapSettings::stopRecording() {
     const KeyRecorder::Target target = recorder_.target();
     UninstallHook();
     recorder_.stop();
-    setRecordLook(kCapture, kCaptureCaption, kCaptureStopCaption, false);
-    return target == KeyRecorder::Target::SingleKey || target == KeyRecorder::Target::Combo;
+    if (target == KeyRecorder::Target::SingleKey) {
+        setRecordLook(kCapture, kCaptureCaption, kCaptureStopCaption, false);
+        return true;
+    }
+    const int page = target == KeyRecorder::Target::Combo   ? PageUniCombo
+                     : target == KeyRecorder::Target::Macro ? PageMacro
+                                                            : PageEmulate;
+    const SequencePage& recorded = *sequencePage(page);
+    libraryOf(recorded).storeBack();
+    setRecordLook(recorded.recordButton, recorded.recordCaption, recorded.stopCaption, false);
+    return target == KeyRecorder::Target::Combo;
+}
+
+void CTarnDialogKeyMapSettings::startRecording(const SequencePage& page) {
+    ActionList& sequence = libraryOf(page).sequence();
+    // A macro keeps its repeat count and interval mode, an emulation its pace.
+    const ActionList before = sequence;
+    sequence.clearList();
+    if (page.target == KeyRecorder::Target::Macro) {
+        sequence.cycles = before.cycles;
+        sequence.isAutoInterval = before.isAutoInterval;
+    } else if (page.target == KeyRecorder::Target::Emulation) {
+        sequence.delay = before.delay;
+    }
+    syncBars(BarStart::Keep);
+    setRecordLook(page.recordButton, page.recordCaption, page.stopCaption, true);
+    recorder_.start(page.target, &sequence);
+    InstallHook(this);
 }
 
 void CTarnDialogKeyMapSettings::captureKey(const KeyRecorder::Outcome& event) {
@@ -352,8 +492,12 @@ void CTarnDialogKeyMapSettings::messageReceived(unsigned message, std::uintptr_t
     if (message != hwi_msg::kKeyEvent || !recorder_.isRecording())
         return;
     const KeyRecorder::Outcome event = recorder_.keyEvent(wParam, lParam);
-    if (recorder_.target() == KeyRecorder::Target::SingleKey)
+    if (recorder_.target() == KeyRecorder::Target::SingleKey) {
         captureKey(event);
+    } else if (event.itemsAdded > 0) {
+        syncBars(BarStart::Keep);
+        update();
+    }
 }
 
 // ---- Icon pages -----------------------------------------------------------------
@@ -387,9 +531,7 @@ void CTarnDialogKeyMapSettings::clearPage() {
         selected(page_) = -1;
         return;
     }
-    const int rows = page_ == PageUniCombo ? kComboRows : kListRows;
-    for (CSkinScrollBar* bar : {libraryBar_, sequenceBar_})
-        bar->setScrollInfo(barFor(0, rows));
+    syncBars(BarStart::BothAtTop);
 }
 
 void CTarnDialogKeyMapSettings::confirm() {
@@ -446,15 +588,233 @@ void CTarnDialogKeyMapSettings::confirm() {
     accept();
 }
 
+bool CTarnDialogKeyMapSettings::eventFilter(QObject* watched, QEvent* event) {
+    // Enter in an edit never reaches the window's OK: it commits a rename,
+    // and the Loop and Delay edits take their value as it is typed.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter)
+            && (watched == renameEdit_ || watched == loopEdit_ || watched == delayEdit_)) {
+            if (watched == renameEdit_)
+                commitRename();
+            return true;
+        }
+    }
+    return CSkinDialog::eventFilter(watched, event);
+}
+
 void CTarnDialogKeyMapSettings::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && (focusWidget() == loopEdit_ || focusWidget() == delayEdit_))
-        return;  // the edits take their value as it is typed
     if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         accept();  // OK without writing anything
         return;
     }
     CSkinDialog::keyPressEvent(event);  // Escape: Cancel
+}
+
+// ---- Pages 1..3: libraries, sequences, edits, menu, scrolling --------------------------
+
+void CTarnDialogKeyMapSettings::newEntry(const SequencePage& page) {
+    SequenceLibrary& library = libraryOf(page);
+    const std::wstring offered = library.addEntry(byLanguage(page.nameEn, page.nameZh));
+    syncBars(BarStart::SequenceAtTop);
+    openRename(page, offered);
+}
+
+void CTarnDialogKeyMapSettings::deleteEntry(const SequencePage& page) {
+    SequenceLibrary& library = libraryOf(page);
+    if (library.entryCount() == 0)
+        return;
+    library.removeHighlighted();
+    syncBars(BarStart::SequenceAtTop);
+}
+
+void CTarnDialogKeyMapSettings::nameRowClicked(const SequencePage& page, int row) {
+    SequenceLibrary& library = libraryOf(page);
+    if (!library.isEntryRow(row))
+        return;
+    library.storeBack();
+    if (row == library.names().cursorPos) {
+        openRename(page, library.names().itemText(row));
+        return;
+    }
+    library.highlightRow(row);
+    syncBars(BarStart::SequenceAtTop);
+}
+
+void CTarnDialogKeyMapSettings::actionRowClicked(const SequencePage& page, int row) {
+    ActionList& sequence = libraryOf(page).sequence();
+    if (static_cast<long long>(sequence.viewStartAt) + row < itemCount(sequence) && row != sequence.cursorPos)
+        sequence.cursorPos = row;
+}
+
+void CTarnDialogKeyMapSettings::openRename(const SequencePage& page, const std::wstring& text) {
+    const SkinControl* row = controlById(page.firstNameRow + libraryOf(page).names().cursorPos);
+    if (!row)
+        return;
+    renameEdit_->setGeometry(toQRect(row->rect));
+    renameEdit_->setText(QString::fromStdWString(text));
+    renameEdit_->selectAll();
+    showAndEnable(renameEdit_, true, true);
+    renameEdit_->setFocus();
+    renameActive_ = true;
+}
+
+void CTarnDialogKeyMapSettings::commitRename() {
+    if (!renameActive_)
+        return;
+    // First: hiding the edit takes its focus, which commits once more.
+    renameActive_ = false;
+    const QRect place = renameEdit_->geometry();
+    if (const SequencePage* page = sequencePage(page_)) {
+        for (int row = 0; row < page->rows; ++row) {
+            const SkinControl* record = controlById(page->firstNameRow + row);
+            if (record && toQRect(record->rect) == place) {
+                libraryOf(*page).names().setOrAppendItem(row, renameEdit_->text().toStdWString());
+                break;
+            }
+        }
+    }
+    showAndEnable(renameEdit_, false, false);
+    update();
+}
+
+void CTarnDialogKeyMapSettings::toggleDelayEdit() {
+    ActionList& macro = macros_.sequence();
+    SkinControl* toggle = controlById(kDelayToggle);
+    if (!toggle)
+        return;
+    if (!delayEditActive_) {
+        const std::optional<std::wstring> digits = MacroEdits::pauseDigits(macro.itemText(macro.cursorPos));
+        if (!digits)
+            return;
+        delayEdit_->setText(QString::fromStdWString(*digits));
+        toggle->active = true;
+        delayEdit_->setEnabled(true);
+        delayEdit_->setFocus();
+    } else {
+        // The keyboard holds a pause in 16 bits.
+        const int ms = MacroEdits::typedNumber(delayEdit_->text().toStdWString(), 0, MacroEdits::kMaxPauseMs);
+        macro.setOrAppendItem(macro.cursorPos, MacroEdits::pauseText(ms));
+        macros_.storeBack();
+        toggle->active = false;
+        delayEdit_->clear();
+        delayEdit_->setEnabled(false);
+    }
+    delayEditActive_ = toggle->active;
+}
+
+void CTarnDialogKeyMapSettings::abandonDelayEdit() {
+    if (SkinControl* toggle = controlById(kDelayToggle))
+        toggle->active = false;
+    delayEdit_->clear();
+    delayEditActive_ = false;
+}
+
+void CTarnDialogKeyMapSettings::loopEdited(const QString& text) {
+    const bool macroPage = page_ == PageMacro;
+    if (!macroPage && page_ != PageEmulate)
+        return;
+    const int typed = MacroEdits::typedNumber(text.toStdWString(), INT_MIN, INT_MAX);
+    // Out of range: the edit shows the bound it was clamped to. A pace below
+    // zero means nothing to the keyboard either.
+    const int value = macroPage ? std::clamp(typed, 1, kMaxLoop) : std::clamp(typed, 0, kMaxEmulationDelay);
+    if (value != typed)
+        loopEdit_->setText(QString::number(value));
+    SequenceLibrary& library = macroPage ? macros_ : emulations_;
+    (macroPage ? library.sequence().cycles : library.sequence().delay) = value;
+    library.storeBack();
+}
+
+void CTarnDialogKeyMapSettings::rightButtonReleased(QPoint point) {
+    if (page_ != PageMacro || recorder_.isRecording())
+        return;
+    const SkinControl* hit = recordAt(point);
+    const int row = hit ? hit->id - kFirstMacroActionRow : -1;
+    const ActionList& macro = macros_.sequence();
+    if (row < 0 || row >= kListRows || static_cast<long long>(macro.viewStartAt) + row >= itemCount(macro))
+        return;
+    menuRow_ = hit->id;
+    const auto item = [this](const wchar_t* en, const wchar_t* zh, int command) {
+        return SystemDialogs::MenuItem{byLanguage(en, zh), command, {}};
+    };
+    const auto buttonMenu = [&](const wchar_t* en, const wchar_t* zh, int press) {
+        return SystemDialogs::MenuItem{byLanguage(en, zh), 0,
+                                       {item(L"Press", L"按下", press), item(L"Release", L"释放", press + 1),
+                                        item(L"Click", L"点击", press + 2)}};
+    };
+    if (byLanguage(L"en", L"zh").empty())
+        return;  // no menu texts for this language
+    const std::vector<SystemDialogs::MenuItem> menu{
+        buttonMenu(L"Left Click", L"鼠标左键", kLeftPress),
+        buttonMenu(L"Right Click", L"鼠标右键", kRightPress),
+        buttonMenu(L"Middle Click", L"鼠标中键", kMiddlePress),
+        {byLanguage(L"Wheel", L"滚轮"), 0, {item(L"Up", L"前翻", kWheelUp), item(L"Down", L"后翻", kWheelDown)}},
+        item(L"Deleta", L"删除", kDeleteItem),
+    };
+    if (const int command = dialogs_.popupMenu(this, mapToGlobal(point), menu))
+        menuCommand(command);
+}
+
+void CTarnDialogKeyMapSettings::menuCommand(int command) {
+    ActionList& macro = macros_.sequence();
+    const int row = menuRow_ - kFirstMacroActionRow;
+    const auto insert = [&](int hwCode, int times) {
+        for (int i = 0; i < times; ++i)
+            MacroEdits::insertAction(macro, row, profile_.hwCodeName(hwCode));
+    };
+    switch (command) {
+    case kLeftPress: case kLeftRelease: insert(kMouseLeft, 1); break;
+    case kLeftClick: insert(kMouseLeft, 2); break;
+    case kRightPress: case kRightRelease: insert(kMouseRight, 1); break;
+    case kRightClick: insert(kMouseRight, 2); break;
+    case kMiddlePress: case kMiddleRelease: insert(kMouseMiddle, 1); break;
+    case kMiddleClick: insert(kMouseMiddle, 2); break;
+    case kWheelUp: insert(kWheelUpCode, 1); break;
+    case kWheelDown: insert(kWheelDownCode, 1); break;
+    case kDeleteItem: MacroEdits::deleteAction(macro, row); break;
+    default: return;
+    }
+    MacroEdits::trimToLimit(macro);
+    macros_.storeBack();
+    syncBars(BarStart::Keep);
+    update();
+}
+
+void CTarnDialogKeyMapSettings::syncBars(BarStart start) {
+    const SequencePage* page = sequencePage(page_);
+    if (!page)
+        return;
+    const SequenceLibrary& library = libraryOf(*page);
+    const auto sync = [](CSkinScrollBar* bar, int count, int rows, bool fromTheTop) {
+        CSkinScrollBar::ScrollInfo info = barFor(count, rows);
+        info.position = fromTheTop ? 0 : bar->scrollInfo().position;
+        bar->setScrollInfo(info);
+        bar->adjustRange(0);  // keeps the position within the new range
+    };
+    sync(libraryBar_, library.entryCount(), page->rows, start == BarStart::BothAtTop);
+    sync(sequenceBar_, itemCount(library.sequence()), page->rows, start != BarStart::Keep);
+}
+
+void CTarnDialogKeyMapSettings::scrolled(CSkinScrollBar* bar, int request, int trackPosition) {
+    const SequencePage* page = sequencePage(page_);
+    if (!page || (bar == sequenceBar_ && page->firstSequenceRow == 0))
+        return;
+    CSkinScrollBar::ScrollInfo info = bar->scrollInfo();
+    switch (request) {
+    case CSkinScrollBar::LineUp: --info.position; break;
+    case CSkinScrollBar::LineDown: ++info.position; break;
+    case CSkinScrollBar::PageUp: info.position -= info.page; break;
+    case CSkinScrollBar::PageDown: info.position += info.page; break;
+    case CSkinScrollBar::ThumbTrack: info.position = trackPosition; break;
+    default: break;
+    }
+    info.position = std::clamp(info.position, info.minimum, std::max(info.minimum, bar->maxPosition()));
+    bar->setScrollInfo(info);
+    // Scrolling moves the highlight; only a click on a name row loads it.
+    SequenceLibrary& library = libraryOf(*page);
+    (bar == libraryBar_ ? library.names() : library.sequence()).selectIndex(info.position);
+    update();
 }
 
 // ---- Tooltip ---------------------------------------------------------------------

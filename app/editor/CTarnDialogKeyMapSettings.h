@@ -37,6 +37,33 @@ public:
     static constexpr int kCaptureCaption = 154;
     static constexpr int kCaptureStopCaption = 155;
     static constexpr int kCapturedKeyName = 158;
+    // Pages 1..3: libraries and sequences.
+    static constexpr int kNewCombo = 105;
+    static constexpr int kDeleteCombo = 106;
+    static constexpr int kRecordCombo = 107;
+    static constexpr int kFirstComboNameRow = 121;
+    static constexpr int kAutoInterval = 202;
+    static constexpr int kDelayToggle = 203;
+    static constexpr int kNewMacro = 205;
+    static constexpr int kRemoveMacro = 206;
+    static constexpr int kRecordMacro = 207;
+    static constexpr int kFirstMacroNameRow = 221;
+    static constexpr int kFirstMacroActionRow = 241;
+    static constexpr int kRecordEmulation = 302;
+    static constexpr int kNewEmulation = 305;
+    static constexpr int kRemoveEmulation = 306;
+    static constexpr int kFirstEmulationNameRow = 321;
+    static constexpr int kFirstEmulationKeyRow = 341;
+    // The macro rows' right-click menu.
+    enum MenuCommand {
+        kLeftPress = 1135, kLeftRelease, kLeftClick,
+        kRightPress, kRightRelease, kRightClick,
+        kMiddlePress, kMiddleRelease, kMiddleClick,
+        kWheelUp, kWheelDown,
+        kDeleteItem = 1147,
+    };
+    static constexpr int kMaxLoop = 250;
+    static constexpr int kMaxEmulationDelay = 6000;
 
     static constexpr int kPageCount = 7;
     static constexpr int kTooltipDelayMs = 100;
@@ -69,20 +96,30 @@ public:
 
     // The text the icon tooltip shows or is about to show; empty for none.
     const QString& tooltipText() const { return tooltipText_; }
+    bool isRenaming() const { return renameActive_; }
+    bool isEditingDelay() const { return delayEditActive_; }
 
 protected:
     bool isShown(const SkinControl& control) const override;
     void leftButtonReleased(QPoint clientPoint) override;
+    void rightButtonReleased(QPoint clientPoint) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void hoverChanged() override;
     void messageReceived(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void paintWindow(QPainter& painter) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    struct SequencePage;  // the controls of one of the pages 1..3
+    static const SequencePage* sequencePage(int page);
+    SequenceLibrary& libraryOf(const SequencePage& page);
+
     // The record a click belongs to: the first shown one, labels included.
     SkinControl* recordAt(QPoint clientPoint);
     void act(int id);
+    bool actOnSequencePage(int id);
     void refreshPage();
+    void refreshRows(int firstRow, int rows, const ActionList& list);
 
     // Page 1.
     void setSingleKeyMode(bool single);
@@ -92,6 +129,24 @@ private:
     // still act on OK or Cancel.
     bool stopRecording();
     void setRecordLook(int button, int caption, int stopCaption, bool on);
+
+    // Pages 1..3.
+    void newEntry(const SequencePage& page);
+    void deleteEntry(const SequencePage& page);
+    void nameRowClicked(const SequencePage& page, int row);
+    void actionRowClicked(const SequencePage& page, int row);
+    void startRecording(const SequencePage& page);
+    void openRename(const SequencePage& page, const std::wstring& text);
+    void commitRename();
+    void toggleDelayEdit();
+    void abandonDelayEdit();
+    void loopEdited(const QString& text);
+    void menuCommand(int command);
+    void scrolled(CSkinScrollBar* bar, int request, int trackPosition);
+    // The bars' ranges follow the shown lists; a newly shown list starts at
+    // the top.
+    enum class BarStart { Keep, SequenceAtTop, BothAtTop };
+    void syncBars(BarStart start);
 
     // Icon pages.
     static bool isIcon(int id);
@@ -126,4 +181,7 @@ private:
     QTimer* tooltipTimer_ = nullptr;
     int tooltipIcon_ = -1;
     QString tooltipText_;
+    bool renameActive_ = false;
+    bool delayEditActive_ = false;
+    int menuRow_ = -1;  // the action row that was right-clicked
 };

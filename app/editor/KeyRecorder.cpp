@@ -14,13 +14,13 @@ constexpr int kEnter = 13;
 constexpr std::uintptr_t kReleaseBit = 0x80000000u;
 constexpr std::intptr_t kExtendedBit = 0x01000000;
 
-// The Shift states the platform reported at the last Shift release. They
+// Which Shift keys the platform reported down at the last Shift event. They
 // belong to the keyboard, not to one editor window: kept for the whole run.
 struct ShiftMemory {
     bool left = false;
     bool right = false;
 };
-ShiftMemory shiftAtLastRelease;
+ShiftMemory shiftAtLastEvent;
 
 std::wstring pauseText(std::int64_t ms) {
     return L"<" + std::to_wstring(ms) + L" ms>";
@@ -48,16 +48,18 @@ void KeyRecorder::stop() {
     sequence_ = nullptr;
 }
 
+// A press belongs to the side that is down now; a release to the side that
+// was down at the last Shift event and is up now. Either way it stays Shift
+// of neither side when the platform cannot tell.
 int KeyRecorder::resolveShift(bool release) {
     const bool left = isKeyDown_(kLeftShift);
     const bool right = isKeyDown_(kRightShift);
+    int side = kShift;
     if (!release)
-        return left ? kLeftShift : right ? kRightShift : kShift;
-    // A release: the side whose state changed since the last Shift release.
-    const int side = left != shiftAtLastRelease.left    ? kLeftShift
-                     : right != shiftAtLastRelease.right ? kRightShift
-                                                         : kShift;
-    shiftAtLastRelease = {left, right};
+        side = left ? kLeftShift : right ? kRightShift : kShift;
+    else
+        side = shiftAtLastEvent.left && !left ? kLeftShift : shiftAtLastEvent.right && !right ? kRightShift : kShift;
+    shiftAtLastEvent = {left, right};
     return side;
 }
 
@@ -75,7 +77,10 @@ bool KeyRecorder::countsAsChange(int virtualKey, bool release) {
 int KeyRecorder::appendMacroEvent(int code, std::int64_t elapsedMs) {
     ActionList& macro = *sequence_;
     int added = 0;
-    if (sawEvent_ && !macro.isAutoInterval && itemCount(macro) < kMaxMacroItems) {
+    // The pause since the previous hook event, whatever it was; but never
+    // before the first item: a macro begins with a key event (a release of a
+    // key held before the start would otherwise leave a pause in front).
+    if (sawEvent_ && !macro.items.empty() && !macro.isAutoInterval && itemCount(macro) < kMaxMacroItems) {
         macro.setOrAppendItem(itemCount(macro), pauseText(elapsedMs));
         ++added;
     }

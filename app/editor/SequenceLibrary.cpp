@@ -20,8 +20,15 @@ SequenceLibrary::SequenceLibrary(const ActionList& saved, int rows) : names_(sav
 
 void SequenceLibrary::loadHighlighted() {
     sequence_ = names_.childAt(names_.cursorPos);
+    // The sequence's column has as many rows as the library's.
+    sequence_.sizeOfView = names_.sizeOfView;
     const long long index = static_cast<long long>(names_.viewStartAt) + names_.cursorPos;
     loaded_ = index >= 0 && index < entryCount() ? static_cast<int>(index) : -1;
+}
+
+void SequenceLibrary::highlightRow(int row) {
+    names_.cursorPos = row;
+    loadHighlighted();
 }
 
 void SequenceLibrary::showEntryLike(const ActionList& sequence) {
@@ -37,6 +44,8 @@ void SequenceLibrary::storeBack() {
 std::wstring SequenceLibrary::addEntry(const std::wstring& nameFormat) {
     names_.setOrAppendItem(entryCount(), std::wstring());
     loadHighlighted();
+    if (nameFormat.find(L"%d") == std::wstring::npos)
+        return nameFormat;
     int n = 1;
     while (names_.findItem(formatName(nameFormat, n)) >= 0)
         ++n;

@@ -25,6 +25,8 @@ public:
     void showEntryLike(const ActionList& sequence);
     // Shows the highlighted entry's sequence.
     void loadHighlighted();
+    // Highlights the entry at a view row and shows it.
+    void highlightRow(int row);
     // Puts the shown sequence back into the entry it was loaded from.
     void storeBack();
 

@@ -13,6 +13,17 @@
 #include "editor/CTarnDialogKeyMapSettings.h"
 #include "support/FakeSystemDialogs.h"
 
+// A list of these items (each with its empty child), as the editor makes them.
+inline ActionList listOf(std::initializer_list<const wchar_t*> items, int rows = 0) {
+    ActionList list;
+    list.sizeOfView = rows;
+    for (const wchar_t* item : items)
+        list.setOrAppendItem(static_cast<int>(list.items.size()), item);
+    list.viewStartAt = 0;
+    list.cursorPos = 0;
+    return list;
+}
+
 class KeyMapEditorFixture : public ::testing::Test {
 public:
     static constexpr std::uintptr_t kRelease = 0x80000000u;

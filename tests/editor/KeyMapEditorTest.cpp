@@ -19,14 +19,6 @@ constexpr int kFn = 613;
 constexpr int kKeyboardLock = 602;
 constexpr int kSleep = 702;
 
-ActionList named(std::initializer_list<const wchar_t*> items, int view = 0) {
-    ActionList list;
-    list.sizeOfView = view;
-    for (const wchar_t* item : items)
-        list.setOrAppendItem(static_cast<int>(list.items.size()), item);
-    return list;
-}
-
 TEST_F(EditorTest, IconPagesOpenOnTheSlotsChoiceAndOkStoresOrClearsIt) {
     // A multimedia key opens on its page with its icon lit; OK keeps it.
     mode(43) = ModeMultimedia;
@@ -167,7 +159,7 @@ TEST_F(EditorTest, CapturedKeyIsStoredAsASingleKeyAndUnmappedOnesAreReported) {
 TEST_F(EditorTest, CancelCloseEscapeAndEnterLeaveTheProfileAsItWas) {
     mode(43) = ModePower;
     hwCode(43) = 77;
-    profile->predefinedMacro = named({L"M1"});
+    profile->predefinedMacro = listOf({L"M1"});
     const auto sameAsBefore = [this] {
         return mode(43) == ModePower && hwCode(43) == 77 && profile->predefinedMacro.items.size() == 1u;
     };
@@ -190,8 +182,8 @@ TEST_F(EditorTest, CancelCloseEscapeAndEnterLeaveTheProfileAsItWas) {
 }
 
 TEST_F(EditorTest, OnlyTheCurrentPagesLibraryIsWrittenBackByOk) {
-    profile->predefinedMacro = named({L"M1", L"M2"});
-    profile->predefinedCombo = named({L"C1"});
+    profile->predefinedMacro = listOf({L"M1", L"M2"});
+    profile->predefinedCombo = listOf({L"C1"});
     // Clear on the macro page, then OK on another page: the macros stay.
     auto editor = openEditor();
     click(*editor, Editor::kFirstTab + 1);
@@ -211,17 +203,17 @@ TEST_F(EditorTest, OnlyTheCurrentPagesLibraryIsWrittenBackByOk) {
 }
 
 TEST_F(EditorTest, SequenceKeysOpenOnTheLibraryEntryHoldingTheirSequence) {
-    ActionList combos = named({L"Copy", L"Paste"});
-    combos.children[0] = named({L"Left CONTROL", L"C"});
-    combos.children[1] = named({L"Left CONTROL", L"V"});
+    ActionList combos = listOf({L"Copy", L"Paste"});
+    combos.children[0] = listOf({L"Left CONTROL", L"C"});
+    combos.children[1] = listOf({L"Left CONTROL", L"V"});
     profile->predefinedCombo = combos;
-    ActionList macros = named({L"M1", L"M2", L"M3"});
-    macros.children[2] = named({L"A Down", L"<30 ms>", L"A UP"});
+    ActionList macros = listOf({L"M1", L"M2", L"M3"});
+    macros.children[2] = listOf({L"A Down", L"<30 ms>", L"A UP"});
     profile->predefinedMacro = macros;
 
     const int slot = KeyboardProfile::slot(43, 0);
     mode(43) = ModeCombo;
-    profile->sequences[slot] = named({L"Left CONTROL", L"V"});
+    profile->sequences[slot] = listOf({L"Left CONTROL", L"V"});
     auto editor = openEditor();
     EXPECT_EQ(editor->page(), 1);
     EXPECT_FALSE(editor->singleKeyMode());
@@ -229,7 +221,7 @@ TEST_F(EditorTest, SequenceKeysOpenOnTheLibraryEntryHoldingTheirSequence) {
     EXPECT_EQ(editor->combos().sequence().items, combos.children[1].items);
 
     // A sequence no longer in the library: the first entry is shown.
-    profile->sequences[slot] = named({L"Left CONTROL", L"X"});
+    profile->sequences[slot] = listOf({L"Left CONTROL", L"X"});
     editor = openEditor();
     EXPECT_EQ(editor->combos().loadedEntry(), 0);
     EXPECT_EQ(editor->combos().sequence().items, combos.children[0].items);

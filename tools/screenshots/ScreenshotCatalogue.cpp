@@ -117,6 +117,50 @@ std::unique_ptr<CTarnDialogKeyMapSettings> keyEditor(ScreenshotContext& context,
     return editor;
 }
 
+ActionList listOf(std::initializer_list<std::wstring> items) {
+    ActionList list;
+    for (const std::wstring& item : items)
+        list.setOrAppendItem(static_cast<int>(list.items.size()), item);
+    list.viewStartAt = 0;
+    list.cursorPos = 0;
+    return list;
+}
+
+// Libraries of several entries in the language shown, each page opened on a
+// key that holds one of them: a combo, a macro longer than its view (scrolled
+// to its end), an emulation.
+std::unique_ptr<QWidget> keyEditorWithLibraries(ScreenshotContext& context, int mode) {
+    KeyboardProfile& p = context.profile;
+    const bool zh = p.language == "zh-CN";
+    const auto names = [zh](const wchar_t* en, const wchar_t* zhName, int n) {
+        return (zh ? std::wstring(zhName) : std::wstring(en) + L" ") + std::to_wstring(n);
+    };
+    p.predefinedCombo = listOf({L"Copy", L"Paste", zh ? L"任务管理器" : L"Task Manager", L"Undo"});
+    p.predefinedCombo.children[0] = listOf({L"Left CONTROL", L"C"});
+    p.predefinedCombo.children[1] = listOf({L"Left CONTROL", L"V"});
+    p.predefinedCombo.children[2] = listOf({L"Left CONTROL", L"Left SHIFT", L"ESC"});
+    p.predefinedMacro = listOf({names(L"Macro", L"宏定义", 1), names(L"Macro", L"宏定义", 2), L"Login", L"Burst"});
+    ActionList macro;
+    macro.sizeOfView = 9;
+    macro.cycles = 3;
+    for (const wchar_t* key : {L"H", L"E", L"L", L"L", L"O"}) {
+        for (const wchar_t* direction : {L" Down", L" UP"}) {
+            if (!macro.items.empty())
+                macro.setOrAppendItem(static_cast<int>(macro.items.size()), L"<" + std::to_wstring(40 + 5 * static_cast<int>(macro.items.size())) + L" ms>");
+            macro.setOrAppendItem(static_cast<int>(macro.items.size()), key + std::wstring(direction));
+        }
+    }
+    p.predefinedMacro.children[1] = macro;
+    p.predefinedEmu = listOf({names(L"Emu", L"模拟击键", 1), L"Signature", L"Ping"});
+    p.predefinedEmu.children[1] = listOf({L"T", L"H", L"A", L"N", L"K"});
+    p.predefinedEmu.children[1].delay = 50;
+    const ActionList& sequence = mode == ModeCombo   ? p.predefinedCombo.children[2]
+                                 : mode == ModeMacro ? p.predefinedMacro.children[1]
+                                                     : p.predefinedEmu.children[1];
+    p.sequences[static_cast<std::size_t>(KeyboardProfile::slot(43, 0))] = sequence;
+    return keyEditor(context, mode, 0);
+}
+
 void addKeyEditorPages(std::vector<ScreenshotEntry>& entries) {
     for (int page = 1; page <= CTarnDialogKeyMapSettings::kPageCount; ++page)
         entries.push_back({"keymap-page" + std::to_string(page), [page](ScreenshotContext& context) -> std::unique_ptr<QWidget> {
@@ -160,6 +204,9 @@ std::vector<ScreenshotEntry> screenshotCatalogue() {
     entries.push_back({"main-keys", &mainWithKeys});
     entries.push_back({"progress", &progressPartWay});
     addKeyEditorPages(entries);
+    for (const auto& [name, mode] : {std::pair{"keymap-combos", ModeCombo}, std::pair{"keymap-macros", ModeMacro},
+                                     std::pair{"keymap-emulations", ModeEmulation}})
+        entries.push_back({name, [mode = mode](ScreenshotContext& context) { return keyEditorWithLibraries(context, mode); }});
     entries.push_back({"keymap-playpause", [](ScreenshotContext& context) -> std::unique_ptr<QWidget> {
                            return keyEditor(context, ModeMultimedia, 111);  // opens on page 4
                        }});
