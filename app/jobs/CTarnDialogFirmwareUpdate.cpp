@@ -13,16 +13,14 @@
 #include <QPainter>
 
 #include "jobs/FirmwareWindowLayout.h"
-#include "shell/AppResources.h"
+#include "shell/EditLook.h"
 #include "shell/SystemDialogs.h"
 
 namespace {
 
 constexpr int kVersionBoxNumber = 1001;
 constexpr int kPathBoxNumber = 1002;
-constexpr int kEditFont = 13;
 constexpr int kProgressScale = 150;  // the device reports 0..150
-const QColor kEditText(255, 111, 0);
 const QColor kActiveCaption(0, 0, 190);
 const QColor kCaption(200, 200, 200);
 // Drawn where the active image (the bar's fill) is missing.
@@ -84,18 +82,10 @@ QLineEdit* CTarnDialogFirmwareUpdate::makeEdit(int controlNumber, const layout::
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QStringLiteral("edit%1").arg(controlNumber));
     edit->setGeometry(toQRect(place));
-    edit->setFrame(false);
+    EditLook::apply(*edit);
     // Read-only line edits draw no caret, also while they hold the focus;
     // the text can still be selected and copied.
     edit->setReadOnly(true);
-    edit->setFont(AppResources::current().fontTable[kEditFont]);
-    QPalette palette = edit->palette();
-    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        palette.setBrush(group, QPalette::Base, AppResources::current().darkBrush);
-        palette.setBrush(group, QPalette::Window, AppResources::current().darkBrush);
-        palette.setColor(group, QPalette::Text, kEditText);
-    }
-    edit->setPalette(palette);
     return edit;
 }
 

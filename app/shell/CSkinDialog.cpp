@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QBitmap>
+#include <QChildEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -59,11 +60,12 @@ QRegion CSkinDialog::keyColourRegion() const {
 
 void CSkinDialog::setSkinSet(SkinSet skins) {
     skins_ = std::move(skins);
-    setUpFrame();
+    // The window stays where the user has put it.
+    setUpShape();
     update();
 }
 
-void CSkinDialog::setUpFrame() {
+void CSkinDialog::setUpShape() {
     const QSize size = skins_.hasBackground() ? skins_.background.size()
                                               : QSize(table_->fallbackWidth, table_->fallbackHeight);
     setFixedSize(size);
@@ -75,6 +77,11 @@ void CSkinDialog::setUpFrame() {
         else
             setMask(shape);
     }
+}
+
+void CSkinDialog::setUpFrame() {
+    setUpShape();
+    const QSize size = this->size();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
         move(area.left() + (area.width() - size.width()) / 2,
@@ -92,11 +99,16 @@ void CSkinDialog::updateControl(const SkinControl& control) {
     update(toQRect(control.rect));
 }
 
+bool CSkinDialog::isShown(const SkinControl& control) const {
+    return control.isLive();
+}
+
 CSkinDialog::HitArea CSkinDialog::hitTestControls(QPoint point) {
+    const bool moved = point != lastMouse_;
     lastMouse_ = point;
     int hits = 0;
     for (SkinControl& control : controls_) {
-        if (!control.isHittable())
+        if (!control.isHittable() || !isShown(control))
             continue;
         const bool inside = control.rect.contains(point.x(), point.y());
         if (inside != control.hovered) {
@@ -105,6 +117,8 @@ CSkinDialog::HitArea CSkinDialog::hitTestControls(QPoint point) {
         }
         hits += inside ? 1 : 0;
     }
+    if (moved)
+        hoverChanged();
     if (hits > 0)
         return HitArea::Client;
     const int w = width();
@@ -117,13 +131,21 @@ CSkinDialog::HitArea CSkinDialog::hitTestControls(QPoint point) {
 int CSkinDialog::controlAt(QPoint point) const {
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         const SkinControl& control = controls_[i];
-        if (control.isHittable() && control.rect.contains(point.x(), point.y()))
+        if (control.isHittable() && isShown(control) && control.rect.contains(point.x(), point.y()))
             return static_cast<int>(i);
     }
     return -1;
 }
 
 void CSkinDialog::controlClicked(SkinControl&) {}
+
+void CSkinDialog::leftButtonReleased(QPoint point) {
+    const int index = controlAt(point);
+    if (index >= 0)
+        controlClicked(controls_[static_cast<std::size_t>(index)]);
+}
+
+void CSkinDialog::rightButtonReleased(QPoint) {}
 
 void CSkinDialog::messageReceived(unsigned, std::uintptr_t, std::intptr_t) {}
 
@@ -142,7 +164,7 @@ void CSkinDialog::paintControls(QPainter& painter) {
     }
     painter.drawImage(0, 0, skins_.background);
     for (const SkinControl& control : controls_) {
-        if (!control.isLive())
+        if (!isShown(control))
             continue;
         const QRect area = toQRect(control.rect);
         if (control.active) {
@@ -162,7 +184,7 @@ void CSkinDialog::paintControls(QPainter& painter) {
 void CSkinDialog::paintPlain(QPainter& painter) {
     painter.fillRect(rect(), kPlainBackground);
     for (const SkinControl& control : controls_) {
-        if (!control.isLive())
+        if (!isShown(control))
             continue;
         const QRect area = toQRect(control.rect);
         if (!control.isLabel) {
@@ -231,14 +253,16 @@ void CSkinDialog::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     const bool wasDrag = dragPress_;
     dragPress_ = false;
-    if (wasDrag || event->button() != Qt::LeftButton)
+    if (wasDrag)
         return;
-    const int index = controlAt(point);
-    if (index >= 0)
-        controlClicked(controls_[static_cast<std::size_t>(index)]);
+    if (event->button() == Qt::LeftButton)
+        leftButtonReleased(point);
+    else if (event->button() == Qt::RightButton)
+        rightButtonReleased(point);
 }
 
-void CSkinDialog::leaveEvent(QEvent* event) {
+void CSkinDialog::clearHover() {
+    const bool moved = lastMouse_ != QPoint(-1, -1);
     lastMouse_ = QPoint(-1, -1);
     for (SkinControl& control : controls_) {
         if (control.hovered) {
@@ -246,5 +270,23 @@ void CSkinDialog::leaveEvent(QEvent* event) {
             updateControl(control);
         }
     }
+    if (moved)
+        hoverChanged();
+}
+
+void CSkinDialog::leaveEvent(QEvent* event) {
+    clearHover();
     QDialog::leaveEvent(event);
+}
+
+void CSkinDialog::childEvent(QChildEvent* event) {
+    if (event->added() && event->child()->isWidgetType())
+        event->child()->installEventFilter(this);
+    QDialog::childEvent(event);
+}
+
+bool CSkinDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Enter && watched->parent() == this)
+        clearHover();
+    return QDialog::eventFilter(watched, event);
 }

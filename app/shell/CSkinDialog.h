@@ -53,7 +53,7 @@ public:
     const std::string& language() const { return language_; }
     const SkinSet& skinSet() const { return skins_; }
     // Replaces the pictures (the key editor switches sets per page) and
-    // redoes the frame set-up.
+    // redoes the window's size and shape.
     void setSkinSet(SkinSet skins);
     QColor transparentColor() const;
     // The window shape: everything but the pixels of the transparent colour;
@@ -62,10 +62,23 @@ public:
     QPoint lastMousePos() const { return lastMouse_; }
     // Repaints the records' rectangles.
     void updateControl(const SkinControl& control);
+    // Forgets the mouse position and every hover mark: the pointer left the
+    // window or went into one of its child controls.
+    void clearHover();
 
 protected:
     // A left-button release on a control (the click lookup's answer).
     virtual void controlClicked(SkinControl& control);
+    // A left or right button released where it was pressed inside the
+    // client area (no window drag). The left one runs the click lookup.
+    virtual void leftButtonReleased(QPoint clientPoint);
+    virtual void rightButtonReleased(QPoint clientPoint);
+    // Whether a record takes part in hit-testing, painting and clicks now;
+    // every live record by default (the key editor shows one page at a time).
+    virtual bool isShown(const SkinControl& control) const;
+    // The last mouse position changed (moved, left the window, or went into
+    // a child control).
+    virtual void hoverChanged() {}
     // A posted message, on the GUI thread.
     virtual void messageReceived(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
     // Caption colour of a record; the record's own colours by default.
@@ -77,6 +90,8 @@ protected:
     // Frame set-up: size to the background (or the table's fallback size),
     // colour-key mask, centred on the primary screen.
     void setUpFrame();
+    // Size and window shape from the current background.
+    void setUpShape();
 
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -84,6 +99,10 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    // Child controls take the mouse moves when the pointer enters them, and
+    // the window then gets no leave event: each child reports its enter.
+    void childEvent(QChildEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void paintPlain(QPainter& painter);

@@ -13,6 +13,7 @@
 #include <QPixmap>
 #include <QUrl>
 
+#include "editor/CTarnDialogKeyMapSettings.h"
 #include "jobs/CTarnDialogFirmwareUpdate.h"
 #include "jobs/CTarnDialogProgress.h"
 #include "profile/KeyboardProfile.h"
@@ -119,9 +120,7 @@ void CTarnDlg::tell(const std::wstring& text, SystemDialogs::Icon icon) {
 
 void CTarnDlg::controlClicked(SkinControl& control) {
     if (control.keyId > 0) {
-        // The key editor opens from here once it exists.
-        profile_.currentKey = control.keyId;
-        update();
+        editKey(control.keyId);
         return;
     }
     switch (control.id) {
@@ -170,6 +169,14 @@ void CTarnDlg::controlClicked(SkinControl& control) {
     default:
         break;
     }
+}
+
+void CTarnDlg::editKey(int keyId) {
+    profile_.currentKey = keyId;
+    CTarnDialogKeyMapSettings editor(profile_, dialogs_, this);
+    editor.exec();
+    // OK or not, the keyboard shows what the profile holds now.
+    update();
 }
 
 void CTarnDlg::switchLanguage(SkinControl& control) {

@@ -85,6 +85,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Opens the key assignment editor for a key in the shown layer.
+    void editKey(int keyId);
     void switchLanguage(SkinControl& control);
     void switchLayer(SkinControl& control);
     void saveProfileFile();

@@ -43,6 +43,9 @@ struct Row {
     Rgb textColor{200, 200, 200};
     Rgb activeTextColor{200, 200, 200};
     int auxIndex = -1;
+    const wchar_t* tooltipEn = nullptr;  // shown only by windows that own a tooltip
+    const wchar_t* tooltipZh = nullptr;
+    bool captionVisible = true;
 };
 
 // A whole window: its skin set, transparent colour, record count and rows.

@@ -20,6 +20,10 @@ SkinControl SkinControl::fromRow(const layout::Row& row) {
         control.captions["en-US"] = row.captionEn;
     if (row.captionZh)
         control.captions["zh-CN"] = row.captionZh;
+    if (row.tooltipEn)
+        control.tooltips["en-US"] = row.tooltipEn;
+    if (row.tooltipZh)
+        control.tooltips["zh-CN"] = row.tooltipZh;
     control.rect = row.rect;
     control.textColor = toColor(row.textColor);
     control.activeTextColor = toColor(row.activeTextColor);
@@ -27,6 +31,7 @@ SkinControl SkinControl::fromRow(const layout::Row& row) {
     control.auxIndex = row.auxIndex;
     control.isLabel = row.kind == layout::Kind::Label || row.kind == layout::Kind::Title;
     control.showCaption = row.showCaption;
+    control.captionVisible = row.captionVisible;
     control.textFormat = row.textFormat;
     control.fontIndex = row.fontIndex;
     return control;

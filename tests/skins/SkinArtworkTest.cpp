@@ -8,6 +8,9 @@
 #include <QImage>
 #include <QResource>
 
+#include <algorithm>
+
+#include "editor/KeyMapWindowLayout.h"
 #include "jobs/FirmwareWindowLayout.h"
 #include "jobs/ProgressWindowLayout.h"
 #include "shell/BacklightWindowLayout.h"
@@ -16,8 +19,31 @@
 
 namespace {
 
-const layout::Window* const allWindows[] = {&layout::mainWindow, &layout::backlightWindow, &layout::progressWindow,
-                                            &layout::firmwareWindow};
+// The key editor as seven windows, one per page and skin set.
+const std::vector<layout::Window>& keyMapPages()
+{
+    static const std::vector<layout::Window> pages = [] {
+        std::vector<layout::Window> all;
+        for (int page = 1; page <= layout::keymap::kTabCount; ++page) {
+            layout::Window window = layout::keyMapWindow;
+            window.background = layout::keymap::pageBackground(page);
+            window.hover = window.background + 1;
+            window.active = window.background + 2;
+            all.push_back(window);
+        }
+        return all;
+    }();
+    return pages;
+}
+
+std::vector<const layout::Window*> allWindows()
+{
+    std::vector<const layout::Window*> all{&layout::mainWindow, &layout::backlightWindow, &layout::progressWindow,
+                                           &layout::firmwareWindow};
+    for (const layout::Window& page : keyMapPages())
+        all.push_back(&page);
+    return all;
+}
 
 QImage bitmap(int number)
 {
@@ -55,7 +81,7 @@ int differing(const QImage& a, const QImage& b, layout::Rect r)
 
 TEST(SkinArtwork, EverySetExistsWithTheWindowsSize)
 {
-    for (const layout::Window* window : allWindows) {
+    for (const layout::Window* window : allWindows()) {
         SCOPED_TRACE(window->name);
         for (int number : setOf(*window)) {
             SCOPED_TRACE(number);
@@ -69,7 +95,7 @@ TEST(SkinArtwork, EverySetExistsWithTheWindowsSize)
 
 TEST(SkinArtwork, ColourKeyOnlyOutsideTheOutline)
 {
-    for (const layout::Window* window : allWindows) {
+    for (const layout::Window* window : allWindows()) {
         SCOPED_TRACE(window->name);
         const QRgb key = keyOf(*window);
         for (int number : setOf(*window)) {
@@ -110,6 +136,39 @@ TEST(SkinArtwork, HoverAndActiveLooksDifferInEveryControl)
             EXPECT_GT(differing(background, hover, row.rect), area / 10) << "hover " << row.id;
             EXPECT_GT(differing(background, active, row.rect), area / 10) << "active " << row.id;
             EXPECT_GT(differing(hover, active, row.rect), area / 10) << "hover vs active " << row.id;
+        }
+    }
+}
+
+// Records below 100 are on every page, the others on page id / 100; the
+// faces behind captions and the rows under the combo's key box do nothing,
+// so they keep one look.
+TEST(SkinArtwork, KeyMapPagesLightTheirControlsAndTheirOwnTab)
+{
+    for (int page = 1; page <= layout::keymap::kTabCount; ++page) {
+        SCOPED_TRACE(page);
+        const layout::Window& window = keyMapPages()[static_cast<std::size_t>(page - 1)];
+        const QImage background = bitmap(window.background);
+        const QImage hover = bitmap(window.hover);
+        const QImage active = bitmap(window.active);
+        for (const layout::Row& row : window.rows) {
+            if (isText(row) || (row.id >= 100 && row.id / 100 != page))
+                continue;
+            const int area = row.rect.width() * row.rect.height();
+            const bool inert = row.id == 103 || row.id == 301 || (row.id >= 141 && row.id <= 146);
+            EXPECT_EQ(differing(background, hover, row.rect) > area / 10, !inert) << "hover " << row.id;
+            EXPECT_EQ(differing(background, active, row.rect) > area / 10, !inert) << "active " << row.id;
+        }
+        // Only the current page's tab is lit: the other tabs look alike on
+        // every page, and this tab looks different on the next page.
+        const QImage next = bitmap(keyMapPages()[static_cast<std::size_t>(page % layout::keymap::kTabCount)].background);
+        for (int tab = 1; tab <= layout::keymap::kTabCount; ++tab) {
+            const auto row = std::find_if(window.rows.begin(), window.rows.end(),
+                                          [tab](const layout::Row& r) { return r.id == 89 + tab; });
+            ASSERT_NE(row, window.rows.end());
+            const layout::Rect rect = row->rect;
+            const bool lit = tab == page || tab == page % layout::keymap::kTabCount + 1;
+            EXPECT_EQ(differing(background, next, rect) > rect.width() * rect.height() / 10, lit) << "tab " << tab;
         }
     }
 }
@@ -163,7 +222,7 @@ TEST(SkinArtwork, ResourceFileServesEveryBitmapUnderItsNumber)
     ASSERT_TRUE(QFile::exists(QStringLiteral(RESOURCE_FILE)));
     ASSERT_TRUE(QResource::registerResource(QStringLiteral(RESOURCE_FILE)));
     std::vector<int> numbers{138};
-    for (const layout::Window* window : allWindows)
+    for (const layout::Window* window : allWindows())
         for (int n : setOf(*window))
             numbers.push_back(n);
     for (int number : numbers) {

@@ -1,9 +1,16 @@
 #include "ScreenshotCatalogue.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QTimer>
 
+#include "editor/CTarnDialogKeyMapSettings.h"
+#include "editor/KeyMapWindowLayout.h"
 #include "jobs/CTarnDialogFirmwareUpdate.h"
 #include "jobs/CTarnDialogProgress.h"
 #include "jobs/FirmwareWindowLayout.h"
@@ -95,6 +102,92 @@ std::unique_ptr<QWidget> scrollBars(ScreenshotContext&) {
     return panel;
 }
 
+// The key editor for key 43 ("A") of layer 0, holding `mode` and `hwCode`,
+// on `page` (0: the page the mode opens on).
+std::unique_ptr<CTarnDialogKeyMapSettings> keyEditor(ScreenshotContext& context, int mode, int hwCode, int page = 0) {
+    KeyboardProfile& profile = context.profile;
+    profile.currentKey = 43;
+    profile.currentLevel = 0;
+    const auto slot = static_cast<std::size_t>(KeyboardProfile::slot(43, 0));
+    profile.modes[slot] = mode;
+    profile.hwCodes[slot] = hwCode;
+    auto editor = std::make_unique<CTarnDialogKeyMapSettings>(profile, context.dialogs);
+    if (page > 0)
+        editor->switchPage(page);
+    return editor;
+}
+
+ActionList listOf(std::initializer_list<std::wstring> items) {
+    ActionList list;
+    for (const std::wstring& item : items)
+        list.setOrAppendItem(static_cast<int>(list.items.size()), item);
+    list.viewStartAt = 0;
+    list.cursorPos = 0;
+    return list;
+}
+
+// Libraries of several entries in the language shown, each page opened on a
+// key that holds one of them: a combo, a macro longer than its view (scrolled
+// to its end), an emulation.
+std::unique_ptr<QWidget> keyEditorWithLibraries(ScreenshotContext& context, int mode) {
+    KeyboardProfile& p = context.profile;
+    const bool zh = p.language == "zh-CN";
+    const auto names = [zh](const wchar_t* en, const wchar_t* zhName, int n) {
+        return (zh ? std::wstring(zhName) : std::wstring(en) + L" ") + std::to_wstring(n);
+    };
+    p.predefinedCombo = listOf({L"Copy", L"Paste", zh ? L"任务管理器" : L"Task Manager", L"Undo"});
+    p.predefinedCombo.children[0] = listOf({L"Left CONTROL", L"C"});
+    p.predefinedCombo.children[1] = listOf({L"Left CONTROL", L"V"});
+    p.predefinedCombo.children[2] = listOf({L"Left CONTROL", L"Left SHIFT", L"ESC"});
+    p.predefinedMacro = listOf({names(L"Macro", L"宏定义", 1), names(L"Macro", L"宏定义", 2), L"Login", L"Burst"});
+    ActionList macro;
+    macro.sizeOfView = 9;
+    macro.cycles = 3;
+    for (const wchar_t* key : {L"H", L"E", L"L", L"L", L"O"}) {
+        for (const wchar_t* direction : {L" Down", L" UP"}) {
+            if (!macro.items.empty())
+                macro.setOrAppendItem(static_cast<int>(macro.items.size()), L"<" + std::to_wstring(40 + 5 * static_cast<int>(macro.items.size())) + L" ms>");
+            macro.setOrAppendItem(static_cast<int>(macro.items.size()), key + std::wstring(direction));
+        }
+    }
+    p.predefinedMacro.children[1] = macro;
+    p.predefinedEmu = listOf({names(L"Emu", L"模拟击键", 1), L"Signature", L"Ping"});
+    p.predefinedEmu.children[1] = listOf({L"T", L"H", L"A", L"N", L"K"});
+    p.predefinedEmu.children[1].delay = 50;
+    const ActionList& sequence = mode == ModeCombo   ? p.predefinedCombo.children[2]
+                                 : mode == ModeMacro ? p.predefinedMacro.children[1]
+                                                     : p.predefinedEmu.children[1];
+    p.sequences[static_cast<std::size_t>(KeyboardProfile::slot(43, 0))] = sequence;
+    return keyEditor(context, mode, 0);
+}
+
+void addKeyEditorPages(std::vector<ScreenshotEntry>& entries) {
+    for (int page = 1; page <= CTarnDialogKeyMapSettings::kPageCount; ++page)
+        entries.push_back({"keymap-page" + std::to_string(page), [page](ScreenshotContext& context) -> std::unique_ptr<QWidget> {
+                               return keyEditor(context, ModeNotSet, 0, page);
+                           }});
+}
+
+// A tooltip is a window of its own: drawn into the picture where it shows.
+std::unique_ptr<QWidget> withTooltip(std::unique_ptr<CSkinDialog> window, QPoint hover) {
+    window->show();
+    window->hitTestControls(hover);
+    QEventLoop wait;
+    QTimer::singleShot(CTarnDialogKeyMapSettings::kTooltipDelayMs * 3, &wait, &QEventLoop::quit);
+    wait.exec();
+    QImage picture = window->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->inherits("QTipLabel") && widget->isVisible()) {
+            QPainter painter(&picture);
+            painter.drawPixmap(widget->pos() - window->pos(), widget->grab());
+        }
+    }
+    auto label = std::make_unique<QLabel>();
+    label->setPixmap(QPixmap::fromImage(picture));
+    label->resize(picture.size());
+    return label;
+}
+
 }  // namespace
 
 std::vector<ScreenshotEntry> screenshotCatalogue() {
@@ -110,5 +203,17 @@ std::vector<ScreenshotEntry> screenshotCatalogue() {
                        }});
     entries.push_back({"main-keys", &mainWithKeys});
     entries.push_back({"progress", &progressPartWay});
+    addKeyEditorPages(entries);
+    for (const auto& [name, mode] : {std::pair{"keymap-combos", ModeCombo}, std::pair{"keymap-macros", ModeMacro},
+                                     std::pair{"keymap-emulations", ModeEmulation}})
+        entries.push_back({name, [mode = mode](ScreenshotContext& context) { return keyEditorWithLibraries(context, mode); }});
+    entries.push_back({"keymap-playpause", [](ScreenshotContext& context) -> std::unique_ptr<QWidget> {
+                           return keyEditor(context, ModeMultimedia, 111);  // opens on page 4
+                       }});
+    entries.push_back({"keymap-tooltip", [](ScreenshotContext& context) -> std::unique_ptr<QWidget> {
+                           std::unique_ptr<CSkinDialog> editor = keyEditor(context, ModeNotSet, 0, layout::keymap::PageFunction);
+                           const SkinControl& lock = *editor->controlById(602);
+                           return withTooltip(std::move(editor), QPoint(lock.rect.left + 10, lock.rect.top + 10));
+                       }});
     return entries;
 }

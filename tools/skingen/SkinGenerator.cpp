@@ -1,6 +1,7 @@
 #include "SkinGenerator.h"
 
 #include "ColourKey.h"
+#include "KeyMapArtwork.h"
 #include "ScrollBarSheet.h"
 #include "jobs/FirmwareWindowLayout.h"
 #include "jobs/ProgressWindowLayout.h"
@@ -36,6 +37,7 @@ std::vector<Bitmap> SkinGenerator::renderAll() const
     mainWindow(out);
     firmwareWindow(out);
     backlightWindow(out);
+    KeyMapArtwork::render(out);
     out.push_back({138, ScrollBarSheet(layout::scrollBarCell).render()});
     progressWindow(out);
     return out;

@@ -20,14 +20,15 @@ class SkinGenerator {
 public:
     std::vector<Bitmap> renderAll() const;
 
-private:
     using Base = std::function<void(SkinPainter&, Look)>;
     using Control = std::function<void(SkinPainter&, const layout::Row&, Look)>;
 
-    // The window in one look: base drawing, then every non-label row.
-    static QImage paint(const layout::Window& window, Look look, const Base& base, const Control& control);
+    // Background, hover and active image under the window's numbers.
     static void addSet(std::vector<Bitmap>& out, const layout::Window& window, const Base& base, const Control& control);
 
+private:
+    // The window in one look: base drawing, then every non-label row.
+    static QImage paint(const layout::Window& window, Look look, const Base& base, const Control& control);
     static void mainWindow(std::vector<Bitmap>& out);
     static void backlightWindow(std::vector<Bitmap>& out);
     static void progressWindow(std::vector<Bitmap>& out);

@@ -174,6 +174,19 @@ void SkinPainter::plate(const QRectF& rect)
     painter_.drawLine(QPointF(rect.left() + 10, rect.bottom() + 0.5), QPointF(rect.right() - 10, rect.bottom() + 0.5));
 }
 
+void SkinPainter::sheet(const QRectF& rect)
+{
+    const QRectF r = rect.adjusted(0.5, 0.5, -0.5, -0.5);
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(QColor(0, 0, 0, 80));
+    painter_.drawRoundedRect(r.translated(0, 1.5), 8, 8);
+    painter_.setPen(QPen(outline, 1));
+    painter_.setBrush(vertical(r, QColor(0x25, 0x28, 0x2f), QColor(0x1c, 0x1f, 0x24)));
+    painter_.drawRoundedRect(r, 8, 8);
+    painter_.setPen(QPen(withAlpha(edgeLight, 80), 1));
+    painter_.drawLine(QPointF(r.left() + 8, r.top() + 1), QPointF(r.right() - 8, r.top() + 1));
+}
+
 void SkinPainter::well(const QRectF& rect)
 {
     // The edit sits exactly on rect; the well's rim lies just outside it.
@@ -308,7 +321,7 @@ void SkinPainter::glyphButton(const QRectF& rect, Glyph glyph, Look look)
         painter_.setBrush(fill);
         painter_.drawRoundedRect(box.adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
     }
-    const QColor ink = look == Look::Normal ? QColor(0xb8, 0xbd, 0xc6) : look == Look::Hover ? Qt::white : accentLight;
+    const QColor ink = glyphInk(look);
     const QPointF c = box.center();
     const qreal s = side * 0.2;
     painter_.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap));
@@ -394,6 +407,219 @@ void SkinPainter::toggle(const QRectF& rect, Look look)
     }
 }
 
+void SkinPainter::tab(const QRectF& rect, Look look, bool current)
+{
+    // Rounded at the top only, standing on the strip's base line; the lit tab
+    // carries the accent along its foot like the title's stripe.
+    const bool lit = current || look == Look::Active;
+    const QRectF r = rect.adjusted(0.5, 0.5, -0.5, 0);
+    QColor top(0x24, 0x27, 0x2d), bottom(0x1a, 0x1c, 0x21), rim(0x30, 0x34, 0x3b);
+    if (look == Look::Active) {  // pressed, as the buttons are
+        top = QColor(0x4a, 0x2c, 0x14);
+        bottom = QColor(0x2c, 0x1a, 0x0c);
+        rim = accent;
+    } else if (lit) {
+        top = look == Look::Hover ? QColor(0x4a, 0x4f, 0x5a) : QColor(0x3c, 0x41, 0x4a);
+        bottom = QColor(0x2a, 0x2d, 0x34);
+        rim = QColor(0x55, 0x5b, 0x66);
+    } else if (look == Look::Hover) {
+        top = QColor(0x36, 0x3a, 0x42);
+        bottom = QColor(0x25, 0x28, 0x2e);
+        rim = QColor(0x5a, 0x60, 0x6b);
+    }
+    painter_.save();
+    painter_.setClipRect(rect);
+    painter_.setPen(QPen(rim, 1));
+    painter_.setBrush(vertical(r, top, bottom));
+    painter_.drawRoundedRect(r.adjusted(0, 0, 0, 8), 6, 6);
+    painter_.setPen(QPen(QColor(255, 255, 255, lit ? 40 : 18), 1));
+    painter_.drawLine(QPointF(r.left() + 6, r.top() + 1), QPointF(r.right() - 6, r.top() + 1));
+    if (lit) {
+        QRadialGradient glow(QPointF(r.center().x(), r.bottom()), r.width() * 0.55);
+        glow.setColorAt(0, withAlpha(accent, 90));
+        glow.setColorAt(1, withAlpha(accent, 0));
+        painter_.fillRect(r.adjusted(1, 1, -1, 0), glow);
+        painter_.fillRect(QRectF(r.left() + 1, r.bottom() - 2.5, r.width() - 2, 2.5), accent);
+        painter_.fillRect(QRectF(r.left() + 1, r.bottom() - 2.5, r.width() - 2, 1), accentLight);
+    } else if (look == Look::Hover) {
+        painter_.fillRect(QRectF(r.left() + 6, r.bottom() - 1.5, r.width() - 12, 1.5), withAlpha(accentLight, 200));
+    }
+    painter_.restore();
+}
+
+void SkinPainter::halo(const QRectF& box, qreal radius, Look look)
+{
+    // A pale ground under the mouse, an accent glow when checked; radius is
+    // the corner radius of the area 4 pixels around box.
+    if (look == Look::Normal)
+        return;
+    const QRectF around = box.adjusted(-4, -4, 4, 4);
+    painter_.setPen(Qt::NoPen);
+    if (look == Look::Hover) {
+        painter_.setBrush(withAlpha(accentLight, 40));
+    } else {
+        QRadialGradient glow(around.center(), around.width() / 2);
+        glow.setColorAt(0.5, withAlpha(accent, 110));
+        glow.setColorAt(1, withAlpha(accent, 0));
+        painter_.setBrush(glow);
+    }
+    painter_.drawRoundedRect(around, radius, radius);
+}
+
+void SkinPainter::radio(const QPointF& centre, qreal radius, Look look)
+{
+    const QRectF box(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
+    halo(box, radius + 4, look);
+    QColor rim = look == Look::Normal ? QColor(0x70, 0x76, 0x82) : look == Look::Hover ? accentLight : accent;
+    painter_.setPen(QPen(rim, 1.4));
+    painter_.setBrush(vertical(box, QColor(0x0c, 0x0d, 0x10), QColor(0x22, 0x25, 0x2b)));
+    painter_.drawEllipse(centre, radius - 0.7, radius - 0.7);
+    if (look == Look::Active) {
+        QRadialGradient dot(centre - QPointF(radius * 0.15, radius * 0.2), radius * 0.55);
+        dot.setColorAt(0, QColor(0xff, 0xd0, 0xa0));
+        dot.setColorAt(1, accent);
+        painter_.setPen(Qt::NoPen);
+        painter_.setBrush(dot);
+        painter_.drawEllipse(centre, radius * 0.48, radius * 0.48);
+    }
+}
+
+void SkinPainter::checkBox(const QRectF& box, Look look)
+{
+    const QRectF r = box.adjusted(0.7, 0.7, -0.7, -0.7);
+    halo(box, 7, look);
+    if (look == Look::Active) {
+        painter_.setPen(QPen(accentLight, 1.4));
+        painter_.setBrush(vertical(r, accentLight, accent));
+    } else {
+        painter_.setPen(QPen(look == Look::Hover ? accentLight : QColor(0x5a, 0x60, 0x6b), 1.4));
+        painter_.setBrush(vertical(r, QColor(0x0c, 0x0d, 0x10), QColor(0x22, 0x25, 0x2b)));
+    }
+    painter_.drawRoundedRect(r, 3, 3);
+    if (look == Look::Active) {
+        QPainterPath tick;
+        tick.moveTo(r.left() + r.width() * 0.24, r.top() + r.height() * 0.52);
+        tick.lineTo(r.left() + r.width() * 0.43, r.top() + r.height() * 0.72);
+        tick.lineTo(r.left() + r.width() * 0.78, r.top() + r.height() * 0.3);
+        painter_.setPen(QPen(QColor(0x1a, 0x0d, 0x02), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter_.setBrush(Qt::NoBrush);
+        painter_.drawPath(tick);
+    }
+}
+
+void SkinPainter::recordLamp(const QPointF& centre, qreal radius, Look look)
+{
+    QColor core(0x6a, 0x1a, 0x16), edge(0x3a, 0x0c, 0x0a);
+    if (look == Look::Hover) {
+        core = QColor(0xb0, 0x2c, 0x24);
+        edge = QColor(0x5a, 0x14, 0x10);
+    } else if (look == Look::Active) {
+        // Lit: a halo around a bright core, the universal "recording" sign.
+        QRadialGradient glow(centre, radius * 2.6);
+        glow.setColorAt(0, QColor(0xff, 0x30, 0x24, 150));
+        glow.setColorAt(1, QColor(0xff, 0x30, 0x24, 0));
+        painter_.setPen(Qt::NoPen);
+        painter_.setBrush(glow);
+        painter_.drawEllipse(centre, radius * 2.6, radius * 2.6);
+        core = QColor(0xff, 0x5a, 0x4a);
+        edge = QColor(0xd0, 0x18, 0x10);
+    }
+    QRadialGradient body(centre - QPointF(radius * 0.3, radius * 0.35), radius * 1.2);
+    body.setColorAt(0, core);
+    body.setColorAt(1, edge);
+    painter_.setPen(QPen(QColor(0, 0, 0, 140), 1));
+    painter_.setBrush(body);
+    painter_.drawEllipse(centre, radius, radius);
+}
+
+QColor SkinPainter::iconTile(const QRectF& rect, Look look)
+{
+    const QRectF r = rect.adjusted(1.5, 1.5, -1.5, -1.5);
+    const qreal radius = 7;
+    QColor top(0x30, 0x34, 0x3b), bottom(0x21, 0x24, 0x29), rim(0x40, 0x45, 0x4e);
+    QColor ink(0xb8, 0xbd, 0xc6);
+    if (look == Look::Hover) {
+        top = QColor(0x4a, 0x4f, 0x5a);
+        bottom = QColor(0x33, 0x37, 0x3e);
+        rim = accentLight;
+        ink = Qt::white;
+    } else if (look == Look::Active) {
+        // Selected: filled like an assigned key in the main window.
+        top = QColor(0xff, 0x8a, 0x26);
+        bottom = QColor(0xd8, 0x58, 0x00);
+        rim = accentLight;
+        ink = QColor(0x1a, 0x0d, 0x02);
+    }
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(QColor(0, 0, 0, 100));
+    painter_.drawRoundedRect(r.translated(0, 1), radius, radius);
+    painter_.setPen(QPen(rim, 1));
+    painter_.setBrush(vertical(r, top, bottom));
+    painter_.drawRoundedRect(r, radius, radius);
+    painter_.setPen(QPen(QColor(255, 255, 255, look == Look::Active ? 110 : 30), 1));
+    painter_.drawLine(QPointF(r.left() + radius, r.top() + 1.5), QPointF(r.right() - radius, r.top() + 1.5));
+    return ink;
+}
+
+void SkinPainter::rowHighlight(const QRectF& rect, Look look)
+{
+    if (look == Look::Normal)
+        return;
+    painter_.setPen(Qt::NoPen);
+    if (look == Look::Hover) {
+        painter_.setBrush(QColor(255, 255, 255, 20));
+        painter_.drawRoundedRect(rect, 2, 2);
+        return;
+    }
+    // The text starts at the row's left edge, so the accent is a fill fading
+    // to the right over a bright foot line, not a stripe under the text.
+    QLinearGradient fill(rect.topLeft(), rect.topRight());
+    fill.setColorAt(0, withAlpha(accent, 130));
+    fill.setColorAt(1, withAlpha(accent, 45));
+    painter_.setBrush(fill);
+    painter_.drawRoundedRect(rect, 2, 2);
+    QLinearGradient foot(rect.topLeft(), rect.topRight());
+    foot.setColorAt(0, accentLight);
+    foot.setColorAt(1, withAlpha(accentLight, 40));
+    painter_.fillRect(QRectF(rect.left() + 1, rect.bottom() - 1, rect.width() - 2, 1), foot);
+}
+
+void SkinPainter::rowBar(const QRectF& rect, Look look)
+{
+    const QRectF r = rect.adjusted(0.5, 0.5, -0.5, -0.5);
+    painter_.setPen(QPen(look == Look::Hover ? withAlpha(accentLight, 150) : look == Look::Active ? accent : plateRim, 1));
+    painter_.setBrush(vertical(r, QColor(0x24, 0x27, 0x2d), QColor(0x1b, 0x1d, 0x22)));
+    painter_.drawRoundedRect(r, 3, 3);
+    rowHighlight(rect.adjusted(1, 1, -1, -1), look);
+}
+
+void SkinPainter::tag(const QRectF& rect)
+{
+    // Pressed into the sheet like a small well, so it never reads as a button.
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(vertical(rect, QColor(0x12, 0x14, 0x17), QColor(0x19, 0x1b, 0x20)));
+    painter_.drawRoundedRect(rect, 4, 4);
+    painter_.setPen(QPen(withAlpha(edgeLight, 80), 1));
+    painter_.drawLine(QPointF(rect.left() + 4, rect.bottom() - 0.5), QPointF(rect.right() - 4, rect.bottom() - 0.5));
+}
+
+void SkinPainter::headingMark(const QRectF& bar)
+{
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(vertical(bar, accentLight, accent));
+    painter_.drawRoundedRect(bar, bar.width() / 2, bar.width() / 2);
+}
+
+void SkinPainter::divider(const QRectF& line)
+{
+    painter_.fillRect(line, plateRim);
+}
+
+QColor SkinPainter::glyphInk(Look look)
+{
+    return look == Look::Normal ? QColor(0xb8, 0xbd, 0xc6) : look == Look::Hover ? QColor(Qt::white) : accentLight;
+}
+
 void SkinPainter::barTrack(const QRectF& rect)
 {
     painter_.setPen(Qt::NoPen);
@@ -417,6 +643,32 @@ void SkinPainter::barFill(const QRectF& rect)
         painter_.drawLine(QPointF(x, inner.bottom()), QPointF(x + inner.height(), inner.top()));
     painter_.fillRect(QRectF(inner.left(), inner.top(), inner.width(), 1), QColor(255, 230, 200, 150));
     painter_.restore();
+}
+
+void SkinPainter::mouseIcon(const QRectF& rect)
+{
+    const qreal split = rect.top() + rect.height() * 0.4;
+    const qreal mid = rect.center().x();
+    QPainterPath cable;
+    cable.moveTo(mid, rect.top());
+    cable.cubicTo(mid, rect.top() - 18, mid + 40, rect.top() - 4, mid + 46, rect.top() - 22);
+    painter_.setPen(QPen(accent, 2, Qt::SolidLine, Qt::RoundCap));
+    painter_.setBrush(Qt::NoBrush);
+    painter_.drawPath(cable);
+
+    const qreal radius = rect.width() / 2;
+    painter_.setPen(QPen(mutedText, 1.6));
+    painter_.setBrush(vertical(rect, QColor(0x2a, 0x2e, 0x35), QColor(0x17, 0x19, 0x1d)));
+    painter_.drawRoundedRect(rect, radius, radius);
+    painter_.drawLine(QPointF(rect.left(), split), QPointF(rect.right(), split));
+    painter_.drawLine(QPointF(mid, rect.top()), QPointF(mid, split));
+    // The wheel, lit.
+    const QRectF wheel(mid - 5, rect.top() + rect.height() * 0.12, 10, rect.height() * 0.18);
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(withAlpha(accent, 60));
+    painter_.drawRoundedRect(wheel.adjusted(-4, -4, 4, 4), 8, 8);
+    painter_.setBrush(vertical(wheel, accentLight, accentDeep));
+    painter_.drawRoundedRect(wheel, 5, 5);
 }
 
 void SkinPainter::keyboardIcon(const QRectF& rect)
