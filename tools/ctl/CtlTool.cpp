@@ -19,7 +19,7 @@
 #include "ProgressDisplay.h"
 #include "QueuedMessageWindow.h"
 #include "Utf8.h"
-#include "profile/ChineseFunctionNames.h"
+#include "editor/KeyMapWindowLayout.h"
 #include "profile/KeyboardProfile.h"
 #include "shell/MainWindowLayout.h"
 
@@ -53,16 +53,31 @@ std::wstring keyLegend(int keyId, bool chinese) {
     return {};
 }
 
+// The Chinese name the key assignment editor gives a function: its icon's
+// tooltip up to the comma after which some go on to say how to use them, or
+// for a row without one the caption of its label (numbered 50 higher).
+std::wstring chineseFunctionName(int hwCode) {
+    const auto& rows = layout::keyMapWindowRows;
+    for (const layout::Row& icon : rows) {
+        if (icon.id < 400 || icon.auxIndex != hwCode)
+            continue;
+        if (icon.tooltipZh)
+            return std::wstring(icon.tooltipZh).substr(0, std::wstring_view(icon.tooltipZh).find(L','));
+        for (const layout::Row& label : rows)
+            if (label.id == icon.id + 50 && label.captionZh)
+                return label.captionZh;
+    }
+    return {};
+}
+
 // Functions have Chinese names where the editor offers them; keys and the
 // sequences' item texts keep their English names.
 std::wstring summaryText(const KeyboardProfile& profile, int keyId, int level, bool chinese) {
     const int slot = KeyboardProfile::slot(keyId, level);
     const int mode = profile.modes[slot];
     const bool function = mode == ModeMultimedia || mode == ModeMouse || mode == ModeFunction || mode == ModePower;
-    if (chinese && function)
-        if (const wchar_t* name = chineseFunctionName(profile.hwCodes[slot]))
-            return name;
-    return profile.assignmentSummary(keyId, level);
+    const std::wstring name = chinese && function ? chineseFunctionName(profile.hwCodes[slot]) : std::wstring();
+    return name.empty() ? profile.assignmentSummary(keyId, level) : name;
 }
 
 // The words of one key definition up to its last word in use.
