@@ -254,10 +254,13 @@ int SimulatedKeyboard::storedKeyRecords() {
 // fresh keyboard. Any other line must be one of these, well-formed.
 
 void SimulatedKeyboard::loadLocked() {
-    keys.clear();
-    lights.fill(0);
-    version = kDefaultVersion;
-    firmware = {};
+    auto forget = [this] {
+        keys.clear();
+        lights.fill(0);
+        version = kDefaultVersion;
+        firmware = {};
+    };
+    forget();
     loadProblem.clear();
 
     const std::string name = "the simulated keyboard's state file '" + path.string() + "'";
@@ -288,10 +291,7 @@ void SimulatedKeyboard::loadLocked() {
     int firmwareRecords = -1;  // announced by the firmware line ...
     int firmwareLine = 0;      // ... on this line
     auto refuse = [&](const std::string& what) {
-        keys.clear();
-        lights.fill(0);
-        version = kDefaultVersion;
-        firmware = {};
+        forget();
         loadProblem = name + ", line " + std::to_string(lineNumber) + ": " + what;
     };
     std::string line;
@@ -311,9 +311,9 @@ void SimulatedKeyboard::loadLocked() {
         std::istringstream fields(line);
         std::string word, first, second, extra;
         fields >> word >> first >> second >> extra;
-        const bool hexOnly = second.empty() && fromHex(first, &bytes);
+        auto hexOnly = [&] { return second.empty() && fromHex(first, &bytes); };
         if (word == "lights") {
-            if (!hexOnly || bytes.size() != lights.size())
+            if (!hexOnly() || bytes.size() != lights.size())
                 return refuse("the light image is not 324 bytes in hex");
             std::copy(bytes.begin(), bytes.end(), lights.begin());
         } else if (word == "key") {
@@ -334,7 +334,7 @@ void SimulatedKeyboard::loadLocked() {
             firmware.installed = first == "installed";
             firmwareLine = lineNumber;
         } else if (word == "firmware-record") {
-            if (!firmware.received || !hexOnly || bytes.size() < 5 || bytes.size() > kPacketSize - 1)
+            if (!firmware.received || !hexOnly() || bytes.size() < 5 || bytes.size() > kPacketSize - 1)
                 return refuse("not a firmware record in hex after the firmware line");
             firmware.records.push_back(bytes);
         } else {

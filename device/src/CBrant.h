@@ -24,8 +24,8 @@ public:
     static constexpr int kLightChunk = 61;
     static constexpr int kFirmwareScale = 150;
     // Packets a read skips (neither an answer nor its end) before it gives
-    // up on the keyboard: well above the one junk packet per answer a
-    // noisy link has been seen to add.
+    // up on the keyboard: several times one junk packet before each of the
+    // 217 answers of a key read.
     static constexpr int kMaxStrayPackets = 1024;
 
     using CKeyboardDefine::CKeyboardDefine;

@@ -1,86 +1,30 @@
-// A keyboard for the fuzz targets: the facade's HID platform lists one
-// keyboard interface, counts what the host writes and answers the host's
-// reads from a script of 64-byte packets; when the script is used up the link
-// reports itself broken, so no read waits.
+// The keyboard of the device fuzz targets: the device tests' recording fake
+// with the facade opened on it, and the facade's key image as words.
 #pragma once
 
-#include <algorithm>
-#include <cstdint>
-#include <cstring>
 #include <deque>
-#include <memory>
-#include <mutex>
 #include <vector>
 
+#include "../device/FakeHidPlatform.h"
 #include "FuzzCheck.h"
-#include "HidPlatform.h"
-#include "VelkorOndrix_HWI.h"
 
 namespace fuzz {
 
-using Packet = std::vector<unsigned char>;
-
-struct ScriptedLink {
-    std::vector<Packet> written;  // packets, without the report ID
-    std::deque<Packet> answers;
-    size_t answered = 0;
-};
-
-class ScriptedChannel : public hwi::HidChannel {
-public:
-    explicit ScriptedChannel(std::shared_ptr<ScriptedLink> link) : link(std::move(link)) {}
-    bool writeReport(const unsigned char* report, int length) override {
-        FUZZ_CHECK(length == 65 && report[0] == 0);
-        if (length != 65)
-            return false;
-        link->written.emplace_back(report + 1, report + length);
-        return true;
-    }
-    bool readReport(unsigned char* report, int length, int* received, int) override {
-        if (link->answers.empty()) {
-            *received = -1;
-            return false;
-        }
-        std::memset(report, 0, static_cast<size_t>(length));
-        const Packet& packet = link->answers.front();
-        std::copy_n(packet.begin(), std::min<size_t>(packet.size(), static_cast<size_t>(length - 1)), report + 1);
-        *received = length;
-        link->answers.pop_front();
-        ++link->answered;
-        return true;
-    }
-
-private:
-    std::shared_ptr<ScriptedLink> link;
-};
-
-class ScriptedPlatform : public hwi::HidPlatform {
-public:
-    static constexpr const wchar_t* kPath = L"\\\\?\\hid#vid_0483&pid_5022&mi_01#fuzz";
-    explicit ScriptedPlatform(std::shared_ptr<ScriptedLink> link) : link(std::move(link)) {}
-    std::vector<std::wstring> interfacePaths() override { return {kPath}; }
-    std::unique_ptr<hwi::HidChannel> open(const std::wstring& path) override {
-        return path == kPath ? std::make_unique<ScriptedChannel>(link) : nullptr;
-    }
-
-private:
-    std::shared_ptr<ScriptedLink> link;
-};
-
-// The facade opened on a scripted keyboard answering with these packets.
-struct ScriptedKeyboard {
-    explicit ScriptedKeyboard(std::deque<Packet> answers = {}) : link(std::make_shared<ScriptedLink>()) {
+// The facade opened on a keyboard that answers with these packets and then
+// reports its link broken, so that no read waits.
+struct FakeKeyboard {
+    explicit FakeKeyboard(std::deque<Bytes> answers = {}) : scripted(answers.size()) {
+        scope.fake->paths = {kKeyboardMi01};
+        link = scope.fake->link(kKeyboardMi01);
         link->answers = std::move(answers);
-        hwi::setHidPlatform(std::make_unique<ScriptedPlatform>(link));
         FUZZ_CHECK(device.__createDev());
     }
-    ~ScriptedKeyboard() {
-        device.__closeDev();
-        hwi::setHidPlatform(nullptr);
-    }
+    size_t answered() const { return scripted - link->answers.size(); }
 
-    std::shared_ptr<ScriptedLink> link;
-    CTarnHWI device;
+    FakePlatformScope scope;
+    std::shared_ptr<FakeLink> link;
+    CTarnHWI device;  // closed before the platform goes
+    size_t scripted;
 };
 
 constexpr int kSlots = 216;
@@ -114,17 +58,5 @@ inline void setAllWords(CTarnHWI& device, std::vector<std::vector<int>>& slots) 
         FUZZ_CHECK(device.setKeyConfiguration(slot / 108, slot % 108 + 1, words.data(), static_cast<int>(words.size())));
     }
 }
-
-// Collects the progress values a transfer posts.
-class ProgressWindow : public MessageWindow {
-public:
-    void postMessage(unsigned message, std::uintptr_t wParam, std::intptr_t) override {
-        std::lock_guard<std::mutex> lock(mutex);
-        if (message == hwi_msg::kProgress)
-            values.push_back(wParam);
-    }
-    std::mutex mutex;
-    std::vector<std::uintptr_t> values;
-};
 
 }  // namespace fuzz

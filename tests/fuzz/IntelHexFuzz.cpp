@@ -27,19 +27,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     FUZZ_CHECK(!sound || (!image.records().empty() && image.records().back()[3] == IntelHexImage::kEndOfFile));
 
-    fuzz::ScriptedKeyboard keyboard;
-    fuzz::ProgressWindow window;
+    fuzz::FakeKeyboard keyboard;
+    RecordingWindow window;
     FUZZ_CHECK(keyboard.device.WriteFirmwareToKeyboard(text.data(), length, &window) == sound);
-    const auto& sent = keyboard.link->written;
-    FUZZ_CHECK(sent.size() == image.records().size());
-    for (size_t i = 0; i < std::min(sent.size(), image.records().size()); ++i) {
+    FUZZ_CHECK(keyboard.link->written.size() == image.records().size());
+    for (size_t i = 0; i < std::min(keyboard.link->written.size(), image.records().size()); ++i) {
+        const Bytes sent = keyboard.link->packet(i);
         const auto& record = image.records()[i];
-        const auto end = sent[i].begin() + 2 + static_cast<long>(std::min<size_t>(record.size(), 62));
-        FUZZ_CHECK(sent[i][0] == 0 && sent[i][1] == 0x3A);
-        FUZZ_CHECK(std::equal(sent[i].begin() + 2, end, record.begin()));
-        FUZZ_CHECK(std::all_of(end, sent[i].end(), [](unsigned char byte) { return byte == 0; }));
+        const auto end = sent.begin() + 2 + static_cast<long>(std::min<size_t>(record.size(), 62));
+        FUZZ_CHECK(sent[0] == 0 && sent[1] == 0x3A);
+        FUZZ_CHECK(std::equal(sent.begin() + 2, end, record.begin()));
+        FUZZ_CHECK(std::all_of(end, sent.end(), [](unsigned char byte) { return byte == 0; }));
     }
-    const auto& progress = window.values;
+    const auto progress = window.progressValues();
     FUZZ_CHECK(std::is_sorted(progress.begin(), progress.end()) &&
             std::adjacent_find(progress.begin(), progress.end()) == progress.end());
     FUZZ_CHECK(progress.empty() ? !sound : progress.back() == 150);

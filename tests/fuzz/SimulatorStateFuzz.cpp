@@ -66,9 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             return 0;
         }
         FUZZ_CHECK(device.__createDev());
-        fuzz::ProgressWindow window;
+        RecordingWindow window;
         FUZZ_CHECK(device.readKeyDefinationFromDev(&window));
-        FUZZ_CHECK(static_cast<int>(window.values.size()) == scope.keyboard->storedKeyRecords());
+        FUZZ_CHECK(static_cast<int>(window.progressValues().size()) == scope.keyboard->storedKeyRecords());
         FUZZ_CHECK(device.readKeyLightFromDev());
         wchar_t version[64];
         FUZZ_CHECK(device.ReadKeyboardVersion(version));
