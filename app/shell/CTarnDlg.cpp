@@ -10,15 +10,16 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QPixmap>
 #include <QUrl>
 
 #include "jobs/CTarnDialogFirmwareUpdate.h"
 #include "jobs/CTarnDialogProgress.h"
 #include "profile/KeyboardProfile.h"
+#include "shell/AppResources.h"
 #include "shell/CTarnDialogBkLightSettings.h"
 #include "shell/DeviceChangeWatcher.h"
 #include "shell/MainWindowLayout.h"
+#include "shell/ProgramIcon.h"
 #include "shell/SummaryBox.h"
 #include "shell/TrayIcon.h"
 
@@ -73,20 +74,7 @@ void CTarnDlg::done(int result) {
 }
 
 QIcon CTarnDlg::programIcon() {
-    // A small keyboard: dark body, three rows of orange keys.
-    QPixmap picture(64, 64);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(20, 20, 20));
-    painter.drawRoundedRect(QRectF(2, 14, 60, 36), 6, 6);
-    painter.setBrush(QColor(255, 111, 0));
-    for (int row = 0; row < 3; ++row)
-        for (int column = 0; column < 6; ++column)
-            painter.drawRect(QRectF(7 + column * 9, 19 + row * 9, 6, 6));
-    painter.end();
-    return QIcon(picture);
+    return ProgramIcon::icon();
 }
 
 QString CTarnDlg::helpFilePath(const QString& programFolder) {
@@ -219,7 +207,8 @@ void CTarnDlg::runJob(int job) {
 
 void CTarnDlg::openHelp() {
     // Whatever the desktop makes of a missing file is all the user sees.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(helpFilePath(QCoreApplication::applicationDirPath())));
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(helpFilePath(AppResources::dataFolder(QCoreApplication::applicationDirPath()))));
 }
 
 void CTarnDlg::hideToTray() {
