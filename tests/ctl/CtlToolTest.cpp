@@ -122,6 +122,13 @@ TEST_F(CtlTest, HelpForTheToolAndEachCommand) {
     EXPECT_NE(write.out.find("--keys-only"), std::string::npos);
     EXPECT_NE(run("help firmware").out.find("FILE.hex"), std::string::npos);
     EXPECT_NE(run("show --help").out.find("zh-CN"), std::string::npos);
+
+    for (const char* args : {"--version", "--simulator kbd.state --version", "list --version"}) {
+        Outcome version = run(args);
+        EXPECT_EQ(version.status, 0) << args;
+        EXPECT_EQ(version.out, "velkorondrix-ctl " VELKORONDRIX_VERSION "\n") << args;
+    }
+    EXPECT_NE(all.out.find("--version"), std::string::npos);
 }
 
 TEST_F(CtlTest, UsageErrorsAreOneLineAndStatusTwo) {
