@@ -20,6 +20,7 @@
 #include "shell/DeviceChangeWatcher.h"
 #include "shell/MainWindowLayout.h"
 #include "shell/ProgramIcon.h"
+#include "shell/QtTranslation.h"
 #include "shell/SummaryBox.h"
 #include "shell/TrayIcon.h"
 
@@ -27,9 +28,18 @@ CTarnDlg::CTarnDlg(KeyboardProfile& profile, SystemDialogs& dialogs, QWidget* pa
     : CSkinDialog(layout::mainWindow, profile.language, parent), profile_(profile), dialogs_(dialogs) {
     // The frame and the 130 controls are the base's; the rest of the
     // opening runs even without a keyboard, but the window is never shown.
+    QtTranslation::follow(profile_.language);
     connected_ = profile_.device.__createDev();
     if (!connected_) {
-        dialogs_.messageBox(this, L"Keyboard is not connected!");
+        // A keyboard that is there but refuses to open (no permission on
+        // its device, or held by another program) is not a missing one.
+        if (profile_.device.DetectDevice())
+            tell(byLanguage(L"The keyboard was found but cannot be opened. Check the permissions of its device "
+                            L"(see the manual) or close other programs that use it.",
+                            L"已找到键盘，但无法打开。请检查其设备权限（见说明书），或关闭正在使用它的其他程序。"),
+                 SystemDialogs::Icon::Exclamation);
+        else
+            dialogs_.messageBox(this, L"Keyboard is not connected!");
         setResult(Accepted);
     }
     setWindowIcon(programIcon());
@@ -162,6 +172,7 @@ void CTarnDlg::controlClicked(SkinControl& control) {
 
 void CTarnDlg::switchLanguage(SkinControl& control) {
     profile_.language = control.active ? "en-US" : "zh-CN";
+    QtTranslation::follow(profile_.language);
     control.active = !control.active;
     update();
 }
@@ -197,7 +208,7 @@ void CTarnDlg::runJob(int job) {
     if (closing_)
         return;
     if (result == CTarnDialogProgress::Succeeded) {
-        tell(L"OK!", SystemDialogs::Icon::Exclamation);
+        tell(L"OK!", SystemDialogs::Icon::Information);
     } else if (result == CTarnDialogProgress::Failed) {
         tell(job == DeviceJob::ReadAll ? byLanguage(L"Failed to read from the keyboard!", L"读取键盘失败！")
                                        : byLanguage(L"Failed to write to the keyboard!", L"写入键盘失败！"),
