@@ -13,6 +13,7 @@ packages=(
 )
 if [[ "${1:-}" == "--windows" ]]; then
   packages+=(g++-mingw-w64-x86-64)
+  packages+=(wine64)  # runs the cross-built tests
 fi
 
 missing=()
