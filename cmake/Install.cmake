@@ -44,7 +44,10 @@ if(TARGET VelkorOndrix)
 endif()
 if(_linux_desktop)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/70-velkorondrix.rules DESTINATION ${VELKORONDRIX_UDEV_RULES_DIR})
-  install(FILES ${PROJECT_SOURCE_DIR}/docs/velkorondrix-ctl.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  # Manual pages are installed compressed.
+  file(ARCHIVE_CREATE OUTPUT ${CMAKE_BINARY_DIR}/velkorondrix-ctl.1.gz PATHS ${PROJECT_SOURCE_DIR}/docs/velkorondrix-ctl.1
+    FORMAT raw COMPRESSION GZip COMPRESSION_LEVEL 9)
+  install(FILES ${CMAKE_BINARY_DIR}/velkorondrix-ctl.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   if(TARGET VelkorOndrix)
     install(FILES ${PROJECT_SOURCE_DIR}/packaging/velkorondrix.desktop
       DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -77,21 +80,22 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configuration program for the programmabl
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- VelkorOndrix gives any key of the keyboard, on either of its two layers, a
- single key, a combination, a recorded macro, an emulation or a multimedia,
- mouse, backlight or power function, and every key its own backlight colour;
- it writes them into the keyboard, reads them back, keeps them in profile
- files and updates the keyboard's firmware, in English or Chinese.
- .
- The package holds the windowed program, the command-line tool
- velkorondrix-ctl, the device library with its headers, and a udev rule that
- lets the logged-in user open the keyboard.")
+# The long description; CPack puts the summary above it and indents it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "VelkorOndrix gives any key of the keyboard, on either of its two layers, a
+single key, a combination, a recorded macro, an emulation or a multimedia,
+mouse, backlight or power function, and every key its own backlight colour;
+it writes them into the keyboard, reads them back, keeps them in profile
+files and updates the keyboard's firmware, in English or Chinese.
+
+The package holds the windowed program, the command-line tool
+velkorondrix-ctl, the device library with its headers, and a udev rule that
+lets the logged-in user open the keyboard.")
 # The libraries from the binaries; what they load at run time by name: Qt's
 # platform plugins and its Chinese texts, and a font for the Chinese captions.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk")
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/packaging/postinst)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/packaging/postinst ${PROJECT_SOURCE_DIR}/packaging/triggers)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
