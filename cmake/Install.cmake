@@ -16,10 +16,6 @@ include(CMakePackageConfigHelpers)
 set(VELKORONDRIX_DATA_DIR ${CMAKE_INSTALL_DATADIR}/velkorondrix)
 set(VELKORONDRIX_UDEV_RULES_DIR lib/udev/rules.d CACHE STRING
   "Folder of the udev rule, relative to the installation prefix")
-set(_linux_desktop OFF)
-if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
-  set(_linux_desktop ON)
-endif()
 
 # The programs find the library and their data relative to their own
 # folder, so a moved installation or an unpacked package still runs.
@@ -42,10 +38,12 @@ if(TARGET VelkorOndrix)
   install(FILES ${CMAKE_BINARY_DIR}/bin/VelkorOndrix_RES.rcc ${PROJECT_SOURCE_DIR}/docs/VelkorOndrix.html
     DESTINATION ${VELKORONDRIX_DATA_DIR})
 endif()
-if(_linux_desktop)
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/70-velkorondrix.rules DESTINATION ${VELKORONDRIX_UDEV_RULES_DIR})
-  # Manual pages are installed compressed.
-  file(ARCHIVE_CREATE OUTPUT ${CMAKE_BINARY_DIR}/velkorondrix-ctl.1.gz PATHS ${PROJECT_SOURCE_DIR}/docs/velkorondrix-ctl.1
+  # Manual pages are installed compressed; compressed again when it changes.
+  set(_man_page ${PROJECT_SOURCE_DIR}/docs/velkorondrix-ctl.1)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_man_page})
+  file(ARCHIVE_CREATE OUTPUT ${CMAKE_BINARY_DIR}/velkorondrix-ctl.1.gz PATHS ${_man_page}
     FORMAT raw COMPRESSION GZip COMPRESSION_LEVEL 9)
   install(FILES ${CMAKE_BINARY_DIR}/velkorondrix-ctl.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   if(TARGET VelkorOndrix)
@@ -61,7 +59,7 @@ install(TARGETS VelkorOndrix_HWI EXPORT VelkorOndrix_HWITargets
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-file(GLOB _hwi_headers ${PROJECT_SOURCE_DIR}/device/include/*.h ${PROJECT_SOURCE_DIR}/device/sim/*.h)
+file(GLOB _hwi_headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/device/include/*.h ${PROJECT_SOURCE_DIR}/device/sim/*.h)
 install(FILES ${_hwi_headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/velkorondrix)
 set(_hwi_package_dir ${CMAKE_INSTALL_LIBDIR}/cmake/VelkorOndrix_HWI)
 install(EXPORT VelkorOndrix_HWITargets NAMESPACE VelkorOndrix_HWI:: DESTINATION ${_hwi_package_dir})
