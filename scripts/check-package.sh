@@ -14,7 +14,8 @@ build=${1:-$root/build-pkg}
 "$root/scripts/install-deps.sh" --package
 
 echo "== the Debian package"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+# -O2 as Debian builds its packages; CPack strips the binaries.
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
   -DVELKORONDRIX_TESTS=OFF -DVELKORONDRIX_BENCH=OFF >/dev/null
 cmake --build "$build" -j2 >/dev/null
 rm -f "$build"/velkorondrix_*.deb
