@@ -197,7 +197,8 @@ void CTarnDialogFirmwareUpdate::finishDownload(int outcome) {
     joinWorker();
     const std::wstring text = outcomeText(outcome, profile_.language);
     if (!text.empty())
-        dialogs_.messageBox(this, text);
+        dialogs_.messageBox(this, text, SystemDialogs::Buttons::Ok,
+                            outcome == Downloaded ? SystemDialogs::Icon::Information : SystemDialogs::Icon::None);
     downloading_ = false;
 }
 

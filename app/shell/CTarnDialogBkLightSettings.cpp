@@ -80,7 +80,7 @@ void CTarnDialogBkLightSettings::programKeyboard() {
     CTarnDialogProgress progress(profile_, dialogs_, kLightJob, this);
     const int result = progress.exec();
     if (result == CTarnDialogProgress::Succeeded) {
-        dialogs_.messageBox(this, L"OK!", SystemDialogs::Buttons::Ok, SystemDialogs::Icon::Exclamation);
+        dialogs_.messageBox(this, L"OK!", SystemDialogs::Buttons::Ok, SystemDialogs::Icon::Information);
     } else if (result == CTarnDialogProgress::Failed) {
         const std::wstring text = profile_.language == "zh-CN"   ? L"写入键盘失败！"
                                   : profile_.language == "en-US" ? L"Failed to write to the keyboard!"

@@ -10,16 +10,18 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QPixmap>
 #include <QUrl>
 
 #include "editor/CTarnDialogKeyMapSettings.h"
 #include "jobs/CTarnDialogFirmwareUpdate.h"
 #include "jobs/CTarnDialogProgress.h"
 #include "profile/KeyboardProfile.h"
+#include "shell/AppResources.h"
 #include "shell/CTarnDialogBkLightSettings.h"
 #include "shell/DeviceChangeWatcher.h"
 #include "shell/MainWindowLayout.h"
+#include "shell/ProgramIcon.h"
+#include "shell/QtTranslation.h"
 #include "shell/SummaryBox.h"
 #include "shell/TrayIcon.h"
 
@@ -27,9 +29,18 @@ CTarnDlg::CTarnDlg(KeyboardProfile& profile, SystemDialogs& dialogs, QWidget* pa
     : CSkinDialog(layout::mainWindow, profile.language, parent), profile_(profile), dialogs_(dialogs) {
     // The frame and the 130 controls are the base's; the rest of the
     // opening runs even without a keyboard, but the window is never shown.
+    QtTranslation::follow(profile_.language);
     connected_ = profile_.device.__createDev();
     if (!connected_) {
-        dialogs_.messageBox(this, L"Keyboard is not connected!");
+        // A keyboard that is there but refuses to open (no permission on
+        // its device, or held by another program) is not a missing one.
+        if (profile_.device.DetectDevice())
+            tell(byLanguage(L"The keyboard was found but cannot be opened. Check the permissions of its device "
+                            L"(see the manual) or close other programs that use it.",
+                            L"已找到键盘，但无法打开。请检查其设备权限（见说明书），或关闭正在使用它的其他程序。"),
+                 SystemDialogs::Icon::Exclamation);
+        else
+            dialogs_.messageBox(this, L"Keyboard is not connected!");
         setResult(Accepted);
     }
     setWindowIcon(programIcon());
@@ -74,20 +85,7 @@ void CTarnDlg::done(int result) {
 }
 
 QIcon CTarnDlg::programIcon() {
-    // A small keyboard: dark body, three rows of orange keys.
-    QPixmap picture(64, 64);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(20, 20, 20));
-    painter.drawRoundedRect(QRectF(2, 14, 60, 36), 6, 6);
-    painter.setBrush(QColor(255, 111, 0));
-    for (int row = 0; row < 3; ++row)
-        for (int column = 0; column < 6; ++column)
-            painter.drawRect(QRectF(7 + column * 9, 19 + row * 9, 6, 6));
-    painter.end();
-    return QIcon(picture);
+    return ProgramIcon::icon();
 }
 
 QString CTarnDlg::helpFilePath(const QString& programFolder) {
@@ -181,6 +179,7 @@ void CTarnDlg::editKey(int keyId) {
 
 void CTarnDlg::switchLanguage(SkinControl& control) {
     profile_.language = control.active ? "en-US" : "zh-CN";
+    QtTranslation::follow(profile_.language);
     control.active = !control.active;
     update();
 }
@@ -216,7 +215,7 @@ void CTarnDlg::runJob(int job) {
     if (closing_)
         return;
     if (result == CTarnDialogProgress::Succeeded) {
-        tell(L"OK!", SystemDialogs::Icon::Exclamation);
+        tell(L"OK!", SystemDialogs::Icon::Information);
     } else if (result == CTarnDialogProgress::Failed) {
         tell(job == DeviceJob::ReadAll ? byLanguage(L"Failed to read from the keyboard!", L"读取键盘失败！")
                                        : byLanguage(L"Failed to write to the keyboard!", L"写入键盘失败！"),
@@ -226,7 +225,8 @@ void CTarnDlg::runJob(int job) {
 
 void CTarnDlg::openHelp() {
     // Whatever the desktop makes of a missing file is all the user sees.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(helpFilePath(QCoreApplication::applicationDirPath())));
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(helpFilePath(AppResources::dataFolder(QCoreApplication::applicationDirPath()))));
 }
 
 void CTarnDlg::hideToTray() {
