@@ -32,9 +32,9 @@ public:
     static constexpr int kLightAreaCount = 109;     // entry 0 belongs to no key
     static constexpr int kCodeTableSize = 1024;
     static constexpr int kModeCount = 9;
-    // Profile files above this are refused unread: a profile with a
-    // 254-event macro on every key and hundreds of library entries stays
-    // far below it, and a document in memory takes several times its file.
+    // Profile files above this are refused unread: a 254-event macro on
+    // every key and a hundred such entries in each library stay below half
+    // of it, and a document in memory takes six to thirteen times its file.
     static constexpr std::size_t kMaxProfileFileBytes = std::size_t{32} << 20;
 
     static constexpr int slot(int keyId, int level) { return keyId * 2 + level; }
