@@ -22,6 +22,9 @@ fi
 if [[ "${1:-}" == "--package" ]]; then
   packages+=(file desktop-file-utils)
 fi
+if [[ "${1:-}" == "--fuzz" ]]; then
+  packages+=(clang libclang-rt-14-dev)  # libFuzzer and the sanitizer runtimes
+fi
 
 missing=()
 for p in "${packages[@]}"; do

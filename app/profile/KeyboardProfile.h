@@ -11,6 +11,7 @@
 #include "VelkorOndrix_HWI.h"
 #include "profile/ActionList.h"
 #include "profile/LightArea.h"
+#include "profile/ProfileLoadResult.h"
 
 enum AssignmentMode : int {
     ModeNotSet = 0,
@@ -31,6 +32,10 @@ public:
     static constexpr int kLightAreaCount = 109;     // entry 0 belongs to no key
     static constexpr int kCodeTableSize = 1024;
     static constexpr int kModeCount = 9;
+    // Profile files above this are refused unread: a 254-event macro on
+    // every key and a hundred such entries in each library stay below half
+    // of it, and a document in memory takes six to thirteen times its file.
+    static constexpr std::size_t kMaxProfileFileBytes = std::size_t{32} << 20;
 
     static constexpr int slot(int keyId, int level) { return keyId * 2 + level; }
 
@@ -66,8 +71,12 @@ public:
 
     // Profile file (XML). Both return false on failure; a failed load leaves
     // the profile as it was, a failed save leaves the previous file in place.
+    // A file that is not well-formed XML is refused whole.
     bool saveProfile(const std::filesystem::path& path) const;
     bool loadProfile(const std::filesystem::path& path);
+    // The same load, saying what was wrong: the line and column of the
+    // first XML error, the size limit, or the system's reason.
+    ProfileLoadResult loadProfileFile(const std::filesystem::path& path);
 
     // Translation to and from the keyboard, run by the device jobs.
     // Each returns false when the transfer failed; a failed read leaves the

@@ -1,6 +1,7 @@
 // The profile file: the libraries, the key colours and every key slot as XML.
 #include "profile/KeyboardProfile.h"
 
+#include <algorithm>
 #include <climits>
 #include <cwctype>
 #include <optional>
@@ -19,6 +20,17 @@ constexpr wchar_t kRootName[] = L"VelkorOndrix_108";
 constexpr int kMaxListDepth = 16;
 constexpr int kMaxItemId = 100000;
 constexpr long kGapItemBudget = 100000;
+// View fields and sequence parameters are bounded too, so that no list
+// operation of the editor or the translation can overflow on them: the view
+// to far more rows than any list view shows and a start within the list,
+// the repeat count and the delay to what a key record holds (one byte, two).
+constexpr int kMaxViewRows = 1000;
+constexpr int kMaxCycles = 255;
+constexpr int kMaxDelay = 65535;
+
+int clampInt(int value, int low, int high) {
+    return value < low ? low : (value > high ? high : value);
+}
 
 // Like the C runtime's text-to-long: leading blanks, a sign, digits up to the
 // first other character, no digits gives 0. Saturates instead of wrapping.
@@ -92,6 +104,14 @@ public:
             list.children[index] = std::move(child);
         }
         m_doc.leaveElement();
+
+        // A cursor of -1 and a start just past the end are what appending to
+        // a list without visible rows leaves.
+        list.sizeOfView = clampInt(list.sizeOfView, 0, kMaxViewRows);
+        list.viewStartAt = clampInt(list.viewStartAt, 0, static_cast<int>(list.items.size()));
+        list.cursorPos = clampInt(list.cursorPos, -1, kMaxViewRows);
+        list.cycles = clampInt(list.cycles, 0, kMaxCycles);
+        list.delay = clampInt(list.delay, 0, kMaxDelay);
     }
 
 private:
@@ -143,8 +163,26 @@ void readSection(MarkupDocument& doc, ListReader& reader, std::wstring_view name
     doc.leaveElement();
 }
 
-int clampInt(int value, int low, int high) {
-    return value < low ? low : (value > high ? high : value);
+// Line and column, both from 1, of a text offset; CR LF, LF and a lone CR
+// each end a line.
+void locate(std::wstring_view text, int offset, ProfileLoadResult& result) {
+    result.line = 1;
+    std::size_t lineStart = 0;
+    const std::size_t end = std::min(text.size(), static_cast<std::size_t>(std::max(offset, 0)));
+    for (std::size_t k = 0; k < end; ++k) {
+        if (text[k] == L'\n' || (text[k] == L'\r' && (k + 1 >= text.size() || text[k + 1] != L'\n'))) {
+            ++result.line;
+            lineStart = k + 1;
+        }
+    }
+    result.column = static_cast<int>(end - lineStart) + 1;
+}
+
+ProfileLoadResult failure(ProfileLoadResult::Status status, std::string reason) {
+    ProfileLoadResult result;
+    result.status = status;
+    result.reason = std::move(reason);
+    return result;
 }
 
 }  // namespace
@@ -193,33 +231,34 @@ bool KeyboardProfile::saveProfile(const std::filesystem::path& path) const {
     doc.leaveElement();
     doc.leaveElement();
 
-    // Written beside the target and renamed over it only when complete, so a
-    // failed save never costs the user the file that was there.
-    std::filesystem::path temporary = path;
-    temporary += L".tmp";
-    std::error_code ec;
-    if (!doc.writeFile(temporary, doc.document())) {
-        if (!std::filesystem::is_directory(temporary, ec))
-            std::filesystem::remove(temporary, ec);  // a partial file
-        return false;
-    }
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        return false;
-    }
-    return true;
+    // MarkupDocument writes beside the target and renames over it only when
+    // the whole file is written, so a failed save keeps the previous file.
+    return doc.writeFile(path, doc.document());
 }
 
 bool KeyboardProfile::loadProfile(const std::filesystem::path& path) {
+    return static_cast<bool>(loadProfileFile(path));
+}
+
+ProfileLoadResult KeyboardProfile::loadProfileFile(const std::filesystem::path& path) {
+    using Status = ProfileLoadResult::Status;
     MarkupDocument doc;
     std::wstring text;
-    if (!doc.readFile(path, text))
-        return false;
-    doc.setDocument(std::move(text));
+    if (!doc.readFile(path, text, kMaxProfileFileBytes)) {
+        if (doc.fileError() == std::errc::file_too_large)
+            return failure(Status::FileTooLarge, "profile files above " + std::to_string(kMaxProfileFileBytes >> 20) +
+                                                     " MB are refused");
+        return failure(Status::FileError, doc.fileError().message());
+    }
+    // A file that is not well-formed is refused whole: a cut or broken file
+    // must not pass for one that leaves the rest of the keys unassigned.
+    if (!doc.setDocument(std::move(text))) {
+        ProfileLoadResult result = failure(Status::NotWellFormed, doc.firstError().message());
+        locate(doc.document(), doc.firstError().offset, result);
+        return result;
+    }
     if (!doc.findElement(kRootName))
-        return false;  // not a profile: keep what the user has
+        return failure(Status::NotAProfile, "the root element is not <VelkorOndrix_108>");
     doc.enterElement();
 
     // Holders start at what a reset gives, so whatever the file leaves out
@@ -299,5 +338,5 @@ bool KeyboardProfile::loadProfile(const std::filesystem::path& path) {
     hwCodes = newHwCodes;
     for (std::size_t i = 0; i < newSequences.size(); ++i)
         sequences[i] = std::move(newSequences[i]);
-    return true;
+    return {};
 }

@@ -206,6 +206,13 @@ TEST_F(MainWindowTest, FailedSaveAndOpenSaySoInTheLanguageShown) {
     const fs::path nowhere = simulator.folder / "no such folder" / "x.pro";
     const fs::path garbage = simulator.folder / "garbage.pro";
     std::ofstream(garbage) << "this is not a profile";
+    // A profile cut short, and one that must not be overwritten.
+    const fs::path cut = simulator.folder / "cut.pro";
+    const fs::path readOnly = simulator.folder / "read-only.pro";
+    ASSERT_TRUE(profile->saveProfile(cut));
+    fs::resize_file(cut, fs::file_size(cut) / 2);
+    ASSERT_TRUE(profile->saveProfile(readOnly));
+    fs::permissions(readOnly, fs::perms::owner_read);
     assignSample(*profile);
     const auto modesBefore = profile->modes;
 
@@ -216,9 +223,9 @@ TEST_F(MainWindowTest, FailedSaveAndOpenSaySoInTheLanguageShown) {
     EXPECT_EQ(profile->modes, modesBefore);
 
     click(*window, CTarnDlg::kLanguage);
-    dialogs.queueSaveFile(nowhere.wstring());
+    dialogs.queueSaveFile(readOnly.wstring());
     click(*window, CTarnDlg::kSave);
-    dialogs.queueOpenFile(garbage.wstring());
+    dialogs.queueOpenFile(cut.wstring());
     click(*window, CTarnDlg::kOpen);
     EXPECT_EQ(profile->modes, modesBefore);
 

@@ -203,6 +203,13 @@ TEST(MarkupDocumentParse, RecordsErrorsAndKeepsGoing) {
         {L"<r><!bogus></r>", L"exclamation_tag_syntax"},
         {L"<r>1 < 2</r>", L"first_tag_syntax"},
         {L"<r><a x=\"1\"<b/></r>", L"first_tag_syntax"},
+        {L"<r><e\"=\">\"</e></r>", L"first_tag_syntax"},  // no element made of a broken tag
+        {L"<r><e/=></r>", L"first_tag_syntax"},
+        {L"<r><a></r>", L"end_tag_mismatch"},
+        {L"<r><a>", L"unclosed_element"},
+        {L"<r/>x", L"text_outside_root"},
+        {L"<r a=1/>", L"attribute_syntax"},
+        {L"<r a=\"1\" a=\"2\"/>", L"attribute_syntax"},
     };
     for (const Case& c : cases) {
         MarkupDocument doc;
@@ -210,12 +217,21 @@ TEST(MarkupDocumentParse, RecordsErrorsAndKeepsGoing) {
         EXPECT_TRUE(doc.hasResult(c.word)) << std::string(c.word, c.word + std::wcslen(c.word));
     }
 
-    // Parsing goes on past the error.
+    // Parsing goes on past the error, and the first one is kept by position.
     MarkupDocument doc;
     doc.setDocument(L"<r></x><a/><b x=\"1\"<c k=\"v\"/></r>");
     ASSERT_TRUE(walk(doc, {L"r", L"a"}));
     ASSERT_TRUE(doc.findElement(L"c"));
     EXPECT_EQ(doc.getAttribute(L"k"), L"v");
+    EXPECT_EQ(doc.firstError().offset, 3);
+    EXPECT_EQ(doc.firstError().message(), "end tag </x> without a start tag");
+
+    // A text of nothing but errors keeps only a few records of them.
+    EXPECT_FALSE(doc.setDocument(std::wstring(100000, L'<')));
+    EXPECT_LT(doc.result().size(), 1000u);
+    EXPECT_EQ(doc.firstError().offset, 0);
+    EXPECT_TRUE(doc.setDocument(L"<r/>"));
+    EXPECT_EQ(doc.firstError().offset, -1);
 }
 
 TEST(MarkupDocumentParse, UnclosedElementsEndWithTheirParent) {

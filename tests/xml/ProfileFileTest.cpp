@@ -197,6 +197,8 @@ TEST_F(ProfileFileTest, Utf16AndBomFilesLoadLikeOurOwnOutput) {
         {"utf-16le", "\xFF\xFE" + TextCodec::encodeUtf16(wide, false)},
         {"utf-16be", "\xFE\xFF" + TextCodec::encodeUtf16(wide, true)},
         {"utf-8 bom", "\xEF\xBB\xBF" + utf8},
+        {"utf-16le without bom", TextCodec::encodeUtf16(wide, false)},
+        {"utf-16be without bom", TextCodec::encodeUtf16(wide, true)},
     };
     for (const auto& [label, bytes] : variants) {
         SCOPED_TRACE(label);
@@ -285,22 +287,43 @@ TEST_F(ProfileFileTest, WhatTheFileLeavesOutGetsResetValues) {
     EXPECT_EQ(profile->hwCodes[KeyboardProfile::slot(5, 1)], 5);
 }
 
-TEST_F(ProfileFileTest, TruncatedFileLoadsWhatItHolds) {
+TEST_F(ProfileFileTest, MalformedFilesAreRefusedSayingWhereAndWhy) {
     fill(*reference);
-    const auto file = dir / "cut.pro";
+    const auto file = dir / "bad.pro";
     ASSERT_TRUE(reference->saveProfile(file));
-    std::string bytes = ScratchDir::read(file);
-    const std::size_t cut = bytes.find("<KEY ID=\"54\" Level=\"1\"");
-    ASSERT_NE(cut, std::string::npos);
-    ScratchDir::write(file, bytes.substr(0, cut + 10));
-
+    const std::string whole = ScratchDir::read(file);
+    const std::size_t cut = whole.find("<KEY ID=\"54\" Level=\"1\"");
+    const int cutLine = static_cast<int>(std::count(whole.begin(), whole.begin() + static_cast<long>(cut), '\n')) + 1;
+    const std::string root = kDeclaration + std::string("<VelkorOndrix_108>");
+    const struct {
+        std::string bytes;
+        int line;
+        int column;
+    } cases[] = {
+        {whole.substr(0, cut + 10), cutLine, 1},  // inside a tag
+        {whole.substr(0, cut), cutLine, 1},       // between tags
+        {root + "<CurrentSettings></VelkorOndrix_108>", 2, 36},
+        {root + "</VelkorOndrix_108>\r\n<VelkorOndrix_108/>", 3, 1},
+        {root + "</VelkorOndrix_108> x", 2, 39},
+        {root + "\n<CurrentSettings a=\"1\"b/>", 3, 1},
+    };
     fill(*profile);
-    ASSERT_TRUE(profile->loadProfile(file));
-    expectSameList(profile->predefinedEmu, reference->predefinedEmu, "emu");
-    EXPECT_EQ(profile->lightAreas, reference->lightAreas);
-    EXPECT_EQ(profile->modes[KeyboardProfile::slot(54, 0)], reference->modes[KeyboardProfile::slot(54, 0)]);
-    EXPECT_EQ(profile->modes[KeyboardProfile::slot(54, 1)], 0);
-    EXPECT_EQ(profile->hwCodes[KeyboardProfile::slot(108, 1)], 108);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes.substr(c.bytes.size() - 20));
+        ScratchDir::write(file, c.bytes);
+        const ProfileLoadResult result = profile->loadProfileFile(file);
+        EXPECT_EQ(result.status, ProfileLoadResult::Status::NotWellFormed);
+        EXPECT_EQ(result.line, c.line);
+        EXPECT_EQ(result.column, c.column);
+        EXPECT_NE(result.description().find("line " + std::to_string(c.line)), std::string::npos);
+        EXPECT_EQ(ScratchDir::read(file), c.bytes);
+    }
+    EXPECT_NE(profile->loadProfileFile(dir / "absent.pro").reason.find("No such file"), std::string::npos);
+    std::filesystem::resize_file(file, KeyboardProfile::kMaxProfileFileBytes + 1);
+    EXPECT_EQ(profile->loadProfileFile(file).status, ProfileLoadResult::Status::FileTooLarge);
+    ScratchDir::write(file, kDeclaration + std::string("<Other/>"));
+    EXPECT_EQ(profile->loadProfileFile(file).status, ProfileLoadResult::Status::NotAProfile);
+    expectSameStoredPart(*profile, *reference);
 }
 
 TEST_F(ProfileFileTest, OutOfRangeValuesAreNeverUsedAsIndexes) {
@@ -326,6 +349,7 @@ TEST_F(ProfileFileTest, OutOfRangeValuesAreNeverUsedAsIndexes) {
     }
     EXPECT_EQ(profile->modes[KeyboardProfile::slot(2, 0)], 8);
     EXPECT_EQ(profile->hwCodes[KeyboardProfile::slot(2, 0)], 1023);
+
 }
 
 TEST_F(ProfileFileTest, KeyWithoutComboKeyDoesNotDerailTheRest) {
@@ -373,23 +397,39 @@ TEST_F(ProfileFileTest, HostileNestingAndGapsAreBounded) {
     EXPECT_LE(total, 200000u);  // but not 216 of them
 }
 
-TEST_F(ProfileFileTest, FailedSaveKeepsThePreviousFile) {
+TEST_F(ProfileFileTest, SavingReplacesOnlyTheFileItNames) {
+    namespace fs = std::filesystem;
     fill(*profile);
     EXPECT_FALSE(profile->saveProfile(dir / "missing" / "a.pro"));
+    const auto folder = dir / "folder.pro";  // cannot be replaced by a file
+    fs::create_directory(folder);
+    EXPECT_FALSE(profile->saveProfile(folder));
+    EXPECT_TRUE(fs::is_directory(folder));
 
+    // The user's own "<name>.tmp" is neither used nor removed; the
+    // permissions stay, and so does a link, with the file it names updated.
     const auto target = dir / "keep.pro";
     ScratchDir::write(target, "previous");
-    std::filesystem::create_directory(dir / "keep.pro.tmp");  // the temporary cannot be made
+    ScratchDir::write(dir / "keep.pro.tmp", "mine");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    const auto link = dir / "link.pro";
+    fs::create_symlink("keep.pro", link);
+    ASSERT_TRUE(profile->saveProfile(link));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ScratchDir::read(target).substr(0, sizeof kDeclaration - 1), kDeclaration);
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(ScratchDir::read(dir / "keep.pro.tmp"), "mine");
+
+    // A read-only file is refused and stays as it was, even for root.
+    ScratchDir::write(target, "previous");
+    fs::permissions(target, fs::perms::owner_read);
     EXPECT_FALSE(profile->saveProfile(target));
+    EXPECT_FALSE(profile->saveProfile(link));
     EXPECT_EQ(ScratchDir::read(target), "previous");
 
-    std::filesystem::remove(dir / "keep.pro.tmp");
-    const auto folder = dir / "folder.pro";  // cannot be replaced by a file
-    std::filesystem::create_directory(folder);
-    EXPECT_FALSE(profile->saveProfile(folder));
-    EXPECT_TRUE(std::filesystem::is_directory(folder));
-    EXPECT_FALSE(std::filesystem::exists(dir / "folder.pro.tmp"));
-
-    ASSERT_TRUE(profile->saveProfile(target));  // and a good save replaces it
-    EXPECT_EQ(ScratchDir::read(target).substr(0, sizeof kDeclaration - 1), kDeclaration);
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"folder.pro", "keep.pro", "keep.pro.tmp", "link.pro"}));
 }

@@ -7,13 +7,8 @@
 #include <cwchar>
 #include <memory>
 
+#include "profile/xml/ReplacingFile.h"
 #include "profile/xml/TextCodec.h"
-
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -97,10 +92,93 @@ inline bool isNameChar(wchar_t c) {
     return isNameStart(c) || (c >= L'0' && c <= L'9') || c == L'-' || c == L'.';
 }
 
-// '<', '>' and the two quotes: the characters that matter inside a tag.
-inline bool isTagSpecial(wchar_t c) {
-    constexpr unsigned long long mask = (1ull << '<') | (1ull << '>') | (1ull << '"') | (1ull << '\'');
-    return static_cast<unsigned long>(c) < 64 && ((mask >> c) & 1u);
+// One attribute of a start tag, as offsets into the text. An attribute
+// without a value has valueStart == valueEnd == nameEnd.
+struct AttributeText {
+    int nameStart = 0;
+    int nameEnd = 0;
+    int valueStart = 0;
+    int valueEnd = 0;
+    bool quoted = false;
+};
+
+// How a start tag ends. Broken: no element can be made of it.
+struct TagText {
+    enum Kind { Broken, Clean, Lenient } kind = Broken;
+    int close = 0;  // offset of its '>'
+    bool empty = false;
+};
+
+inline bool endsUnquotedValue(const wchar_t* p, int n, int k) {
+    const wchar_t c = p[k];
+    return isSpace(c) || c == L'>' || c == L'<' || c == L'"' || c == L'\'' || c == L'=' || c == L'`' ||
+           (c == L'/' && k + 1 < n && p[k + 1] == L'>');
+}
+
+// Reads the attributes of a start tag from k, just after the element's
+// name, calling visit for each until it returns true. The parser and the
+// attribute lookup both read tags through here, so an attribute that one
+// of them sees is exactly the one the other sees. Clean is XML; Lenient
+// allows the unambiguous HTML habits (unquoted values, attributes without a
+// value or without a blank before them, the same name twice); anything else
+// is Broken, and the parser makes no element of it.
+template <typename Visit>
+TagText scanTag(const wchar_t* p, int n, int k, Visit&& visit) {
+    TagText tag;
+    bool lenient = false;
+    for (;;) {
+        const int blanks = k;
+        while (k < n && isSpace(p[k]))
+            ++k;
+        if (k >= n)
+            return tag;
+        if (p[k] == L'>' || (p[k] == L'/' && k + 1 < n && p[k + 1] == L'>')) {
+            tag.empty = p[k] == L'/';
+            tag.close = tag.empty ? k + 1 : k;
+            tag.kind = lenient ? TagText::Lenient : TagText::Clean;
+            return tag;
+        }
+        if (!isNameStart(p[k]))
+            return tag;
+        lenient = lenient || k == blanks;
+        AttributeText a;
+        a.nameStart = k;
+        while (k < n && isNameChar(p[k]))
+            ++k;
+        a.nameEnd = a.valueStart = a.valueEnd = k;
+        int j = k;
+        while (j < n && isSpace(p[j]))
+            ++j;
+        if (j < n && p[j] == L'=') {
+            k = j + 1;
+            while (k < n && isSpace(p[k]))
+                ++k;
+            if (k >= n)
+                return tag;
+            const wchar_t quote = p[k];
+            if (quote == L'"' || quote == L'\'') {
+                a.quoted = true;
+                a.valueStart = ++k;
+                while (k < n && p[k] != quote && p[k] != L'<')
+                    ++k;
+                if (k >= n || p[k] != quote)
+                    return tag;  // '<' in a value: more likely a quote is missing
+                a.valueEnd = k++;
+            } else {
+                a.valueStart = k;
+                while (k < n && !endsUnquotedValue(p, n, k))
+                    ++k;
+                if (k == a.valueStart)
+                    return tag;
+                a.valueEnd = k;
+                lenient = true;
+            }
+        } else {
+            lenient = true;
+        }
+        if (visit(a))
+            return tag;  // found what the caller looked for; the rest is unread
+    }
 }
 
 bool isValidName(std::wstring_view name) {
@@ -226,11 +304,11 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-FilePtr openFile(const std::filesystem::path& path, bool write) {
+FilePtr openForReading(const std::filesystem::path& path) {
 #ifdef _WIN32
-    return FilePtr(_wfopen(path.c_str(), write ? L"wb" : L"rb"));
+    return FilePtr(_wfopen(path.c_str(), L"rb"));
 #else
-    return FilePtr(std::fopen(path.c_str(), write ? "wb" : "rb"));
+    return FilePtr(std::fopen(path.c_str(), "rb"));
 #endif
 }
 
@@ -306,97 +384,105 @@ bool MarkupDocument::hasResult(std::wstring_view word) const {
 
 bool MarkupDocument::setDocument(std::wstring text) {
     m_result.clear();
+    m_firstError = ParseError();
+    m_parseErrors = 0;
     clearIndex();
     // Offsets are ints; a text beyond that is refused whole.
     if (text.size() >= static_cast<std::size_t>(0x7FFFFFF0)) {
         m_text.clear();
-        record(L"truncation_error", {{L"length", std::to_wstring(text.size())}});
+        parseError(L"truncation_error", 0);
         return false;
     }
     m_text = std::move(text);
     // Profile files hold about one element per 60 characters.
     m_pages[0].reserve(std::min<std::size_t>(kPageSize, m_text.size() / 64 + 16));
     parse();
-    return m_result.empty();
+    return m_parseErrors == 0;
 }
 
 void MarkupDocument::parse() {
     const wchar_t* p = m_text.data();
     const int n = static_cast<int>(m_text.size());
     const std::wstring_view view(m_text);
-    const auto syntax = [this](const wchar_t* word, int offset) {
-        record(word, {{L"offset", std::to_wstring(offset)}});
-    };
+    const auto syntax = [this](const wchar_t* word, int offset) { parseError(word, offset); };
     std::vector<int> open;  // elements whose end tag is still to come
     open.reserve(32);
+    // Attribute names of the current tag, to catch one given twice; the
+    // first few suffice, and keep a tag of thousands of attributes linear.
+    constexpr std::size_t kCheckedNames = 16;
+    constexpr std::size_t kRecoveryDepth = 64;
+    std::vector<std::wstring_view> names;
+    names.reserve(kCheckedNames);
     int i = 0;
+    // Only white space may stand before and after the root element.
+    const auto textOutsideRoot = [&](int from, int to) {
+        while (from < to && isSpace(p[from]))
+            ++from;
+        if (from < to)
+            parseError(L"text_outside_root", from);
+    };
     for (;;) {
         // Between tags there is mostly just a line break: look a few
         // characters ahead before paying for a library call.
+        const int textStart = i;
         const int nearby = std::min(n, i + 8);
         while (i < nearby && p[i] != L'<')
             ++i;
         if (i == nearby) {
             const wchar_t* lt = std::wmemchr(p + i, L'<', static_cast<std::size_t>(n - i));
-            if (!lt)
-                break;
-            i = static_cast<int>(lt - p);
+            i = lt ? static_cast<int>(lt - p) : n;
         }
+        if (open.empty())
+            textOutsideRoot(textStart, i);
+        if (i >= n)
+            break;
         if (i + 1 >= n) {
             syntax(L"first_tag_syntax", i);
             break;
         }
         const wchar_t c = p[i + 1];
         if (isNameStart(c)) {
-            // Start tag: find its '>', stepping over quoted attribute values.
             int k = i + 2;
             while (k < n && isNameChar(p[k]))
                 ++k;
-            bool closed = false;
-            while (k < n) {
-                const wchar_t ch = p[k];
-                if (!isTagSpecial(ch)) {
-                    ++k;
-                    continue;
-                }
-                if (ch == L'>') {
-                    closed = true;
-                    break;
-                }
-                if (ch == L'<')
-                    break;
-                ++k;  // a quote: step over the value, usually a few characters
-                while (k < n && p[k] != ch)
-                    ++k;
-                if (k >= n)
-                    break;
-                ++k;
-            }
-            if (!closed) {
+            names.clear();
+            bool twice = false;
+            const TagText tag = scanTag(p, n, k, [&](const AttributeText& a) {
+                const std::wstring_view name(p + a.nameStart, static_cast<std::size_t>(a.nameEnd - a.nameStart));
+                twice = twice || std::find(names.begin(), names.end(), name) != names.end();
+                if (names.size() < kCheckedNames)
+                    names.push_back(name);
+                return false;
+            });
+            if (tag.kind == TagText::Broken) {
                 syntax(L"first_tag_syntax", i);
-                if (k >= n)
-                    break;  // the rest of the text is one unfinished tag
-                i = k;      // a '<' inside the tag starts the next one
+                i += 1;  // what follows the '<' is text
                 continue;
             }
+            if (tag.kind == TagText::Lenient || twice)
+                syntax(L"attribute_syntax", i);
             const int pos = newElement();
             const int parent = open.empty() ? 0 : open.back();
             linkChild(parent, at(parent).lastChild, pos);
             Element& e = at(pos);
             e.start = i;
-            e.tagLength = k + 1 - i;
-            if (p[k - 1] == L'/') {
+            e.tagLength = tag.close + 1 - i;
+            if (tag.empty) {
                 e.length = e.tagLength;
                 e.flags = ElementEmpty;
             } else {
                 open.push_back(pos);
             }
-            i = k + 1;
+            i = tag.close + 1;
         } else if (c == L'/') {
             int k = i + 2;
             while (k < n && isNameChar(p[k]))
                 ++k;
             const std::wstring_view name(p + i + 2, static_cast<std::size_t>(k - i - 2));
+            const int nameEnd = k;
+            while (k < n && isSpace(p[k]))
+                ++k;
+            const bool blanksOnly = k < n && p[k] == L'>';
             while (k < n && p[k] != L'>' && p[k] != L'<')
                 ++k;
             if (k >= n || p[k] != L'>' || name.empty()) {
@@ -404,14 +490,22 @@ void MarkupDocument::parse() {
                 i += 1;
                 continue;
             }
+            if (!blanksOnly)
+                syntax(L"first_tag_syntax", nameEnd);
             // Close the innermost open element of that name; any opened
-            // inside it that were never closed end where it ends.
+            // inside it that were never closed end where it ends. The
+            // search goes only a few levels up, so that thousands of
+            // unmatched end tags against thousands of open elements stay
+            // linear; a well-formed text always closes the last one opened.
             auto depth = open.size();
-            while (depth > 0 && !tagIs(open[depth - 1], name))
+            const auto deepest = depth > kRecoveryDepth ? depth - kRecoveryDepth : 0;
+            while (depth > deepest && !tagIs(open[depth - 1], name))
                 --depth;
-            if (depth == 0) {
-                record(L"lone_end_tag", {{L"tagname", std::wstring(name)}, {L"offset", std::to_wstring(i)}});
+            if (depth == deepest) {
+                parseError(L"lone_end_tag", i, name);
             } else {
+                if (open.size() > depth)
+                    parseError(L"end_tag_mismatch", i, name);
                 while (open.size() > depth) {
                     Element& u = at(open.back());
                     u.length = i - u.start;
@@ -487,6 +581,9 @@ void MarkupDocument::parse() {
             i += 1;
         }
     }
+    if (!open.empty())
+        parseError(L"unclosed_element", n, std::wstring_view(p + at(open.back()).start + 1,
+                                                             static_cast<std::size_t>(nameLength(open.back()))));
     for (int pos : open) {
         Element& e = at(pos);
         e.length = n - e.start;
@@ -495,9 +592,52 @@ void MarkupDocument::parse() {
     Element& document = at(0);
     document.length = n;
     if (!document.firstChild)
-        record(L"no_root_element", {});
+        parseError(L"no_root_element", 0);
     else if (at(document.firstChild).next)
-        record(L"root_has_sibling", {{L"offset", std::to_wstring(at(at(document.firstChild).next).start)}});
+        parseError(L"root_has_sibling", at(at(document.firstChild).next).start);
+    if (m_parseErrors > kMaxErrorRecords)
+        record(L"more_errors", {{L"count", std::to_wstring(m_parseErrors - kMaxErrorRecords)}});
+}
+
+void MarkupDocument::parseError(std::wstring_view word, int offset, std::wstring_view tagName) {
+    if (m_firstError.offset < 0 || offset < m_firstError.offset)
+        m_firstError = ParseError{std::wstring(word), std::wstring(tagName), offset};
+    // Only the first few are written down: a file of nothing but '<' would
+    // otherwise cost many times its size in records nobody reads.
+    if (++m_parseErrors > kMaxErrorRecords)
+        return;
+    if (tagName.empty())
+        record(word, {{L"offset", std::to_wstring(offset)}});
+    else
+        record(word, {{L"tagname", std::wstring(tagName)}, {L"offset", std::to_wstring(offset)}});
+}
+
+std::string MarkupDocument::ParseError::message() const {
+    struct Phrase {
+        const wchar_t* word;
+        const char* before;  // the tag name goes between the two
+        const char* after;
+    };
+    static constexpr Phrase kPhrases[] = {
+        {L"lone_end_tag", "end tag </", "> without a start tag"},
+        {L"end_tag_mismatch", "end tag </", "> does not close the element opened last"},
+        {L"unclosed_element", "the text ends before </", ">"},
+        {L"no_root_element", "no element", ""},
+        {L"root_has_sibling", "a second root element", ""},
+        {L"text_outside_root", "text outside the root element", ""},
+        {L"first_tag_syntax", "malformed tag", ""},
+        {L"attribute_syntax", "malformed attribute", ""},
+        {L"doctype_tag_syntax", "malformed document type declaration", ""},
+        {L"exclamation_tag_syntax", "malformed <! markup", ""},
+        {L"comment_tag_syntax", "comment without its end -->", ""},
+        {L"cdata_section_syntax", "CDATA section without its end ]]>", ""},
+        {L"truncation_error", "text too long", ""},
+    };
+    for (const Phrase& phrase : kPhrases) {
+        if (word == phrase.word)
+            return phrase.before + (*phrase.after ? TextCodec::encodeUtf8(tagName) + phrase.after : std::string());
+    }
+    return TextCodec::encodeUtf8(word);
 }
 
 bool MarkupDocument::tagIs(int pos, std::wstring_view name) const {
@@ -530,60 +670,21 @@ int MarkupDocument::contentEnd(int pos) const {
 MarkupDocument::AttributeSpan MarkupDocument::findAttribute(int pos, std::wstring_view name) const {
     const Element& e = at(pos);
     const wchar_t* p = m_text.data();
-    const int end = e.start + e.tagLength - 1;  // the closing '>'
-    int tagEnd = end;
-    if (e.flags & ElementEmpty)
-        tagEnd = end - 1;  // the '/' of "/>"
+    const int tagEnd = e.start + e.tagLength;  // just past its '>'
     AttributeSpan span;
-    span.insertAt = tagEnd;
+    span.insertAt = tagEnd - ((e.flags & ElementEmpty) ? 2 : 1);
     while (span.insertAt > e.start + 1 && isSpace(p[span.insertAt - 1]))
         --span.insertAt;
-    int k = e.start + 1 + nameLength(pos);
-    while (k < tagEnd) {
-        while (k < tagEnd && isSpace(p[k]))
-            ++k;
-        if (k >= tagEnd)
-            break;
-        const int nameStart = k;
-        while (k < tagEnd && !isSpace(p[k]) && p[k] != L'=')
-            ++k;
-        const int nameEnd = k;
-        if (nameEnd == nameStart) {
-            ++k;  // a stray '='
-            continue;
-        }
-        while (k < tagEnd && isSpace(p[k]))
-            ++k;
-        int valueStart = nameEnd;
-        int valueEnd = nameEnd;
-        bool quoted = false;
-        if (k < tagEnd && p[k] == L'=') {
-            ++k;
-            while (k < tagEnd && isSpace(p[k]))
-                ++k;
-            if (k < tagEnd && (p[k] == L'"' || p[k] == L'\'')) {
-                const wchar_t quote = p[k];
-                valueStart = valueEnd = k + 1;
-                while (valueEnd < end && p[valueEnd] != quote)
-                    ++valueEnd;
-                k = valueEnd + 1;
-                quoted = true;
-            } else {
-                valueStart = k;
-                while (k < tagEnd && !isSpace(p[k]))
-                    ++k;
-                valueEnd = k;
-            }
-        }
-        if (std::wstring_view(p + nameStart, static_cast<std::size_t>(nameEnd - nameStart)) == name) {
-            span.found = true;
-            span.quoted = quoted;
-            span.nameEnd = nameEnd;
-            span.valueStart = valueStart;
-            span.valueEnd = valueEnd;
-            return span;
-        }
-    }
+    scanTag(p, tagEnd, e.start + 1 + nameLength(pos), [&](const AttributeText& a) {
+        if (std::wstring_view(p + a.nameStart, static_cast<std::size_t>(a.nameEnd - a.nameStart)) != name)
+            return false;
+        span.found = true;
+        span.quoted = a.quoted;
+        span.nameEnd = a.nameEnd;
+        span.valueStart = a.valueStart;
+        span.valueEnd = a.valueEnd;
+        return true;
+    });
     return span;
 }
 
@@ -627,6 +728,15 @@ bool MarkupDocument::findElement(std::wstring_view name) {
         }
     }
     return false;
+}
+
+bool MarkupDocument::nextElement() {
+    const int pos = m_main ? at(m_main).next : at(m_parent).firstChild;
+    if (!pos)
+        return false;
+    m_main = pos;
+    m_child = 0;
+    return true;
 }
 
 bool MarkupDocument::enterElement() {
@@ -773,6 +883,20 @@ std::optional<std::wstring> MarkupDocument::queryAttribute(std::wstring_view nam
                                                     static_cast<std::size_t>(span.valueEnd - span.valueStart)));
 }
 
+std::vector<std::pair<std::wstring, std::wstring>> MarkupDocument::attributes() const {
+    std::vector<std::pair<std::wstring, std::wstring>> all;
+    if (!m_main)
+        return all;
+    const Element& e = at(m_main);
+    const std::wstring_view text(m_text);
+    const auto span = [&](int from, int to) { return text.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from)); };
+    scanTag(m_text.data(), e.start + e.tagLength, e.start + 1 + nameLength(m_main), [&](const AttributeText& a) {
+        all.emplace_back(span(a.nameStart, a.nameEnd), unescape(span(a.valueStart, a.valueEnd)));
+        return false;
+    });
+    return all;
+}
+
 std::wstring MarkupDocument::getAttribute(std::wstring_view name) const {
     return queryAttribute(name).value_or(std::wstring());
 }
@@ -828,38 +952,39 @@ std::wstring MarkupDocument::unescape(std::wstring_view text) {
     return out;
 }
 
-bool MarkupDocument::readFile(const std::filesystem::path& path, std::wstring& text) {
+bool MarkupDocument::fileFailed(std::error_code error, std::wstring_view message) {
+    m_fileError = error;
+    record(L"file_error", {{L"msg", std::wstring(message)}});
+    return false;
+}
+
+bool MarkupDocument::readFile(const std::filesystem::path& path, std::wstring& text, std::size_t maxBytes) {
     m_result.clear();
+    m_fileError.clear();
     text.clear();
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        record(L"file_error", {{L"msg", L"is a directory"}});
-        return false;
-    }
-    const FilePtr file = openFile(path, false);
-    if (!file) {
-        record(L"file_error", {{L"msg", L"cannot open"}});
-        return false;
-    }
-    std::string bytes;
+    if (std::filesystem::is_directory(path, ec))
+        return fileFailed(std::make_error_code(std::errc::is_a_directory), L"is a directory");
+    const FilePtr file = openForReading(path);
+    if (!file)
+        return fileFailed(std::error_code(errno, std::generic_category()), L"cannot open");
     const auto expected = std::filesystem::file_size(path, ec);
-    if (!ec && expected <= kMaxFileBytes)
+    if (!ec && expected > maxBytes)
+        return fileFailed(std::make_error_code(std::errc::file_too_large), L"file too large");
+    std::string bytes;
+    if (!ec)
         bytes.reserve(static_cast<std::size_t>(expected));
     char buffer[65536];
     for (;;) {
         const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
         bytes.append(buffer, got);
-        if (bytes.size() > kMaxFileBytes) {
-            record(L"file_error", {{L"msg", L"file too large"}, {L"length", std::to_wstring(bytes.size())}});
-            return false;
-        }
+        if (bytes.size() > maxBytes)  // grew while being read, or not a plain file
+            return fileFailed(std::make_error_code(std::errc::file_too_large), L"file too large");
         if (got < sizeof buffer)
             break;
     }
-    if (std::ferror(file.get())) {
-        record(L"file_error", {{L"msg", L"cannot read"}});
-        return false;
-    }
+    if (std::ferror(file.get()))
+        return fileFailed(std::error_code(errno ? errno : EIO, std::generic_category()), L"cannot read");
 
     // A byte-order mark decides; then a declaration; then a guess.
     const auto* u = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -881,6 +1006,13 @@ bool MarkupDocument::readFile(const std::filesystem::path& path, std::wstring& t
     }
     if (skip) {
         record(L"bom", {{L"encoding", widen(encoding)}});
+    } else if (bytes.size() >= 4 && u[0] == '<' && u[1] == 0 && u[2] != 0 && u[3] == 0) {
+        // No mark, but '<' and the next character as 16-bit units: "3C 00 3F
+        // 00" for a declaration in little-endian UTF-16, as XML's appendix on
+        // encoding detection has it, and likewise for any first element.
+        encoding = "UTF-16LE";
+    } else if (bytes.size() >= 4 && u[0] == 0 && u[1] == '<' && u[2] == 0 && u[3] != 0) {
+        encoding = "UTF-16BE";
     } else {
         const std::string_view head = std::string_view(bytes).substr(0, 1024);
         encoding = declaredEncoding(TextCodec::decodeUtf8(head));
@@ -936,23 +1068,23 @@ bool MarkupDocument::readFile(const std::filesystem::path& path, std::wstring& t
 
 bool MarkupDocument::writeFile(const std::filesystem::path& path, const std::wstring& text) {
     m_result.clear();
+    m_fileError.clear();
     std::string encoding = declaredEncoding(std::wstring_view(text).substr(0, 1024));
     if (encoding.empty())
         encoding = "UTF-8";
     TextCodec::Kind kind = TextCodec::kindOf(encoding);
     // A plain "UTF-16" keeps the byte order the file was read in.
-    if (kind == TextCodec::Kind::Utf16Le && (m_flags & FlagUtf16Be) &&
-        std::equal(encoding.begin(), encoding.end(), "utf-16", "utf-16" + 6,
-                   [](char a, char b) { return static_cast<char>(std::tolower(static_cast<unsigned char>(a))) == b; }))
+    std::string lower = encoding;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+    if (kind == TextCodec::Kind::Utf16Le && (m_flags & FlagUtf16Be) && lower == "utf-16")
         kind = TextCodec::Kind::Utf16Be;
 
     TextCodec::Stats stats;
     std::string bytes;  // the whole file for a code page, else one piece at a time
     if (kind == TextCodec::Kind::CodePage) {
-        if (!TextCodec::encodeCodePage(encoding, text, bytes, &stats)) {
-            record(L"file_error", {{L"encoding", widen(encoding)}, {L"msg", L"unknown encoding"}});
-            return false;
-        }
+        if (!TextCodec::encodeCodePage(encoding, text, bytes, &stats))
+            return fileFailed(std::make_error_code(std::errc::invalid_argument), L"unknown encoding " + widen(encoding));
         record(L"converted_to", {{L"encoding", widen(encoding)}});
     } else if (kind == TextCodec::Kind::Utf8 && (m_flags & FlagUtf8Bom)) {
         bytes = "\xEF\xBB\xBF";
@@ -960,22 +1092,21 @@ bool MarkupDocument::writeFile(const std::filesystem::path& path, const std::wst
         bytes = kind == TextCodec::Kind::Utf16Be ? "\xFE\xFF" : "\xFF\xFE";
     }
 
-    FilePtr file = openFile(path, true);
-    if (!file) {
-        record(L"file_error", {{L"msg", L"cannot create"}});
-        return false;
-    }
+    ReplacingFile file(path);
+    if (!file.open())
+        return fileFailed(file.error(), L"cannot create");
     std::size_t written = 0;
-    bool ok = true;
+    std::error_code writeError;
     const auto put = [&](const std::string& piece) {
-        ok = ok && std::fwrite(piece.data(), 1, piece.size(), file.get()) == piece.size();
+        if (!writeError && std::fwrite(piece.data(), 1, piece.size(), file.stream()) != piece.size())
+            writeError = std::error_code(errno ? errno : EIO, std::generic_category());
         written += piece.size();
     };
     put(bytes);
     if (kind != TextCodec::Kind::CodePage) {
         // Encoded in pieces, so a large document never needs a second copy.
         constexpr std::size_t piece = std::size_t{1} << 16;
-        for (std::size_t at = 0; at < text.size() && ok;) {
+        for (std::size_t at = 0; at < text.size() && !writeError;) {
             std::size_t end = std::min(text.size(), at + piece);
             if (end < text.size() && (static_cast<unsigned long>(text[end - 1]) & 0xFC00) == 0xD800)
                 --end;  // keep a surrogate pair together
@@ -989,18 +1120,10 @@ bool MarkupDocument::writeFile(const std::filesystem::path& path, const std::wst
     }
     if (stats.losses)
         record(L"conversion_loss", {{L"encoding", widen(encoding)}, {L"count", std::to_wstring(stats.losses)}});
-    ok = std::fflush(file.get()) == 0 && ok;
-    // On disk before anyone renames it over a file that matters.
-#ifdef _WIN32
-    ok = _commit(_fileno(file.get())) == 0 && ok;
-#else
-    ok = (fsync(fileno(file.get())) == 0 || errno == EINVAL) && ok;  // EINVAL: cannot sync
-#endif
-    ok = std::fclose(file.release()) == 0 && ok;
-    if (!ok) {
-        record(L"file_error", {{L"msg", L"cannot write"}});
-        return false;
-    }
+    if (writeError)
+        return fileFailed(writeError, L"cannot write");
+    if (!file.commit())
+        return fileFailed(file.error(), L"cannot write");
     record(L"write", {{L"encoding", widen(encoding)}, {L"length", std::to_wstring(written)}});
     return true;
 }

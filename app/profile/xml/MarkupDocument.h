@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 class MarkupDocument {
@@ -24,6 +25,16 @@ public:
     // Files larger than this are refused rather than read into memory.
     static constexpr std::size_t kMaxFileBytes = std::size_t{256} << 20;
 
+    // The first error of a parse, by position in the text.
+    struct ParseError {
+        std::wstring word;     // its result word, e.g. L"lone_end_tag"
+        std::wstring tagName;  // the element it concerns, where there is one
+        int offset = -1;       // in the text; -1 when the parse was clean
+
+        // English, UTF-8: "end tag </b> without a start tag".
+        std::string message() const;
+    };
+
     MarkupDocument();
 
     // Replaces the text and indexes it; all positions go back to the top
@@ -33,15 +44,19 @@ public:
     void reserve(std::size_t characters);
     const std::wstring& document() const { return m_text; }
 
-    // Reads and decodes a whole file; false when it cannot be opened or read.
-    bool readFile(const std::filesystem::path& path, std::wstring& text);
+    // Reads and decodes a whole file; false when it cannot be opened or read,
+    // or holds more than maxBytes (fileError() is then file_too_large).
+    bool readFile(const std::filesystem::path& path, std::wstring& text, std::size_t maxBytes = kMaxFileBytes);
     // Encodes text in the encoding its declaration names (UTF-8 without one)
-    // and writes it; false when anything could not be written.
+    // and writes it through a ReplacingFile, so the target changes only once
+    // all is written; false when anything could not be written.
     bool writeFile(const std::filesystem::path& path, const std::wstring& text);
 
     // Next sibling at the current level named exactly `name`, searching
     // forward from the main position only.
     bool findElement(std::wstring_view name);
+    // Next sibling at the current level, whatever its name.
+    bool nextElement();
     bool enterElement();
     bool leaveElement();
     void resetPosition();
@@ -55,6 +70,8 @@ public:
     std::wstring getAttribute(std::wstring_view name) const;
     // Same, but tells a missing attribute from an empty one.
     std::optional<std::wstring> queryAttribute(std::wstring_view name) const;
+    // Every attribute of the main element in text order, values unescaped.
+    std::vector<std::pair<std::wstring, std::wstring>> attributes() const;
     std::wstring tagName() const;
 
     int parentPosition() const { return m_parent; }
@@ -67,8 +84,12 @@ public:
 
     // What the last parse, read or write recorded: one "<word attr=.../>"
     // per event, e.g. <lone_end_tag tagname="a" offset="12"/>.
+    // A failed parse keeps only its first few error records.
     const std::wstring& result() const { return m_result; }
     bool hasResult(std::wstring_view word) const;
+    const ParseError& firstError() const { return m_firstError; }
+    // The system's reason why the last readFile or writeFile failed.
+    std::error_code fileError() const { return m_fileError; }
 
     static std::wstring escape(std::wstring_view text);
     static std::wstring unescape(std::wstring_view text);
@@ -100,6 +121,7 @@ private:
 
     static constexpr int kPageBits = 16;
     static constexpr int kPageSize = 1 << kPageBits;
+    static constexpr int kMaxErrorRecords = 8;
 
     Element& at(int pos) { return m_pages[static_cast<std::size_t>(pos >> kPageBits)][pos & (kPageSize - 1)]; }
     const Element& at(int pos) const {
@@ -116,6 +138,8 @@ private:
     void shiftSubtree(int pos, int delta);
     void textChanged(int container, int firstFollowing, int delta);
     void record(std::wstring_view word, std::initializer_list<std::pair<std::wstring_view, std::wstring>> attributes);
+    void parseError(std::wstring_view word, int offset, std::wstring_view tagName = {});
+    bool fileFailed(std::error_code error, std::wstring_view message);
 
     std::wstring m_text;
     std::vector<std::vector<Element>> m_pages;
@@ -125,4 +149,7 @@ private:
     int m_child = 0;
     unsigned m_flags = 0;
     std::wstring m_result;
+    ParseError m_firstError;
+    int m_parseErrors = 0;
+    std::error_code m_fileError;
 };
