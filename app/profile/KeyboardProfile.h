@@ -68,6 +68,12 @@ public:
     std::wstring actionItemName(int code, bool withDirection) const;
     int actionItemToHwCode(const std::wstring& text) const;
     std::wstring assignmentSummary(int keyId, int level) const;
+    // The text for a language: the English one for "en-US", the Chinese one
+    // for "zh-CN", empty for any other language code.
+    static std::wstring inLanguage(const std::string& language, const wchar_t* english, const wchar_t* chinese);
+    std::wstring inLanguage(const wchar_t* english, const wchar_t* chinese) const {
+        return inLanguage(language, english, chinese);
+    }
 
     // Profile file (XML). Both return false on failure; a failed load leaves
     // the profile as it was, a failed save leaves the previous file in place.

@@ -35,7 +35,7 @@ CTarnDlg::CTarnDlg(KeyboardProfile& profile, SystemDialogs& dialogs, QWidget* pa
         // A keyboard that is there but refuses to open (no permission on
         // its device, or held by another program) is not a missing one.
         if (profile_.device.DetectDevice())
-            tell(byLanguage(L"The keyboard was found but cannot be opened. Check the permissions of its device "
+            tell(profile_.inLanguage(L"The keyboard was found but cannot be opened. Check the permissions of its device "
                             L"(see the manual) or close other programs that use it.",
                             L"已找到键盘，但无法打开。请检查其设备权限（见说明书），或关闭正在使用它的其他程序。"),
                  SystemDialogs::Icon::Exclamation);
@@ -101,14 +101,6 @@ SystemDialogs::FileRequest CTarnDlg::profileFileRequest() {
     request.overwritePrompt = true;
     request.hideReadOnly = true;
     return request;
-}
-
-std::wstring CTarnDlg::byLanguage(const wchar_t* english, const wchar_t* chinese) const {
-    if (profile_.language == "zh-CN")
-        return chinese;
-    if (profile_.language == "en-US")
-        return english;
-    return {};
 }
 
 void CTarnDlg::tell(const std::wstring& text, SystemDialogs::Icon icon) {
@@ -193,7 +185,7 @@ void CTarnDlg::switchLayer(SkinControl& control) {
 void CTarnDlg::saveProfileFile() {
     const std::optional<std::wstring> path = dialogs_.saveFileName(this, profileFileRequest());
     if (path && !profile_.saveProfile(std::filesystem::path(*path)))
-        tell(byLanguage(L"Can't save profile file", L"保存配置文件失败"), SystemDialogs::Icon::Exclamation);
+        tell(profile_.inLanguage(L"Can't save profile file", L"保存配置文件失败"), SystemDialogs::Icon::Exclamation);
     update();
 }
 
@@ -201,7 +193,7 @@ void CTarnDlg::openProfileFile() {
     const std::optional<std::wstring> path = dialogs_.openFileName(this, profileFileRequest());
     // A failed load leaves the profile as it was.
     if (path && !profile_.loadProfile(std::filesystem::path(*path)))
-        tell(byLanguage(L"Can't open profile file", L"打开配置文件失败"), SystemDialogs::Icon::Exclamation);
+        tell(profile_.inLanguage(L"Can't open profile file", L"打开配置文件失败"), SystemDialogs::Icon::Exclamation);
     update();
 }
 
@@ -217,8 +209,8 @@ void CTarnDlg::runJob(int job) {
     if (result == CTarnDialogProgress::Succeeded) {
         tell(L"OK!", SystemDialogs::Icon::Information);
     } else if (result == CTarnDialogProgress::Failed) {
-        tell(job == DeviceJob::ReadAll ? byLanguage(L"Failed to read from the keyboard!", L"读取键盘失败！")
-                                       : byLanguage(L"Failed to write to the keyboard!", L"写入键盘失败！"),
+        tell(job == DeviceJob::ReadAll ? profile_.inLanguage(L"Failed to read from the keyboard!", L"读取键盘失败！")
+                                       : profile_.inLanguage(L"Failed to write to the keyboard!", L"写入键盘失败！"),
              SystemDialogs::Icon::Exclamation);
     }
 }
@@ -257,7 +249,7 @@ bool CTarnDlg::trayMessage(std::uintptr_t iconId, std::uintptr_t mouseMessage) {
 }
 
 void CTarnDlg::showTrayMenu() {
-    const std::wstring exitText = byLanguage(L"Exit", L"关闭");
+    const std::wstring exitText = profile_.inLanguage(L"Exit", L"关闭");
     if (exitText.empty())
         return;
     const int chosen = dialogs_.popupMenu(this, QCursor::pos(), {{exitText, kTrayMenuExit, {}}});

@@ -97,8 +97,6 @@ private:
     void showTrayMenu();
     void closeModalWindows();
     int keyUnderMouse() const;
-    // The text for the current language; empty for an unknown one.
-    std::wstring byLanguage(const wchar_t* english, const wchar_t* chinese) const;
     void tell(const std::wstring& text, SystemDialogs::Icon icon);
 
     KeyboardProfile& profile_;
