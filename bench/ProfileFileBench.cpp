@@ -1,19 +1,28 @@
 // Speed of the profile file: our parse against pugixml on the same file,
 // whole loads and saves, for a profile right after a reset, a large profile
-// and one with ten times that content. The ratios are printed at the end:
-// parse within 2x of pugixml, ten times the content within 11x the time.
-// Every benchmark runs five times in random order and the fastest run
-// counts; the "faults" column shows whether a timed run still mapped memory.
+// and one with ten times that content; and parse and load of hostile files
+// of 1 and 2 MB. The ratios are printed at the end: parse within 2x of
+// pugixml, ten times the content within 11x the time, twice a hostile file
+// within about twice the time. Every benchmark runs five times in random
+// order and the fastest run counts; the "faults" column shows whether a
+// timed run still mapped memory, "peak/size" the most heap a load held at
+// once over the size of its file.
 #include <benchmark/benchmark.h>
 #include <pugixml.hpp>
 
+#include <atomic>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
+#include <new>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #if defined(__GLIBC__)
@@ -27,10 +36,66 @@
 #include "profile/xml/MarkupDocument.h"
 #include "profile/xml/TextCodec.h"
 
+// Heap in use, and the most of it at once, counted by the global operator
+// new and delete of this program (glibc: by usable size, so that a delete
+// needs no size).
+namespace heap {
+std::atomic<std::size_t> inUse{0};
+std::atomic<std::size_t> peak{0};
+
+void* allocate(std::size_t size) {
+    void* p = std::malloc(size ? size : 1);
+    if (!p)
+        throw std::bad_alloc();
+#if defined(__GLIBC__)
+    const std::size_t now = inUse += malloc_usable_size(p);
+    for (std::size_t seen = peak; now > seen && !peak.compare_exchange_weak(seen, now);) {
+    }
+#endif
+    return p;
+}
+
+void release(void* p) {
+#if defined(__GLIBC__)
+    if (p)
+        inUse -= malloc_usable_size(p);
+#endif
+    std::free(p);
+}
+
+// The most heap that `run` held at once beyond what was in use before it.
+template <typename Run>
+double peakOf(Run run) {
+    const std::size_t before = inUse;
+    peak = before;
+    run();
+    return static_cast<double>(peak - before);
+}
+}  // namespace heap
+
+void* operator new(std::size_t size) { return heap::allocate(size); }
+void* operator new[](std::size_t size) { return heap::allocate(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return heap::allocate(size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
+void operator delete(void* p) noexcept { heap::release(p); }
+void operator delete[](void* p) noexcept { heap::release(p); }
+void operator delete(void* p, std::size_t) noexcept { heap::release(p); }
+void operator delete[](void* p, std::size_t) noexcept { heap::release(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { heap::release(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { heap::release(p); }
+
 namespace {
 
 constexpr int kReset = 0;    // the profile after resetToDefaults
-constexpr int kLarge = 1;    // every slot a 127-item macro, libraries of 200
+// Large: every slot a 64-item macro, libraries of 20 such macros, 2.4 MB;
+// ten times that stays below the profile file's size limit.
+constexpr int kLarge = 1;
 constexpr int kLarge10 = 10;  // ten times the large content
 
 const std::filesystem::path& scratch() {
@@ -55,14 +120,14 @@ ActionList macro(int items) {
 
 void fillLarge(KeyboardProfile& profile, int scale) {
     profile.resetToDefaults();
-    const ActionList sequence = macro(127 * scale);
+    const ActionList sequence = macro(64 * scale);
     for (int s = 2; s < KeyboardProfile::kSlotCount; ++s) {
         profile.modes[static_cast<std::size_t>(s)] = ModeMacro;
         profile.sequences[static_cast<std::size_t>(s)] = sequence;
     }
-    const ActionList entry = macro(127);
+    const ActionList entry = macro(64);
     for (ActionList* library : {&profile.predefinedCombo, &profile.predefinedMacro, &profile.predefinedEmu}) {
-        for (int e = 0; e < 200 * scale; ++e) {
+        for (int e = 0; e < 20 * scale; ++e) {
             library->items.push_back(L"New Macro " + std::to_wstring(e + 1));
             library->children.push_back(entry);
         }
@@ -124,17 +189,39 @@ Sample& sample(int content) {
     return s;
 }
 
-void BM_ParseMarkupDocument(benchmark::State& state) {
-    const Sample& s = sample(static_cast<int>(state.range(0)));
-    warmUp([&] { MarkupDocument().setDocument(s.text); });
+// Parses of `text`, the decoded form of a file of `bytes` bytes.
+void timeParse(benchmark::State& state, const std::wstring& text, std::size_t bytes) {
+    warmUp([&] { MarkupDocument().setDocument(text); });
     const long faults = pageFaults();
     for (auto _ : state) {
         MarkupDocument doc;
-        doc.setDocument(s.text);
+        doc.setDocument(text);
         benchmark::DoNotOptimize(doc.elementCount());
     }
     reportFaults(state, faults);
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(s.bytes.size()));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
+}
+
+// Loads of `file` into one profile; a hostile file is refused, quickly.
+void timeLoad(benchmark::State& state, const std::filesystem::path& file, bool loads) {
+    auto profile = std::make_unique<KeyboardProfile>();
+    // From the second round on, the loaded profile and the one being read
+    // coexist, which is the steady state of repeated loads.
+    profile->loadProfile(file);
+    warmUp([&] { profile->loadProfile(file); });
+    state.counters["peak/size"] =
+        heap::peakOf([&] { profile->loadProfile(file); }) / static_cast<double>(std::filesystem::file_size(file));
+    const long faults = pageFaults();
+    for (auto _ : state) {
+        if (profile->loadProfile(file) != loads)
+            state.SkipWithError(loads ? "load failed" : "hostile file loaded");
+    }
+    reportFaults(state, faults);
+}
+
+void BM_ParseMarkupDocument(benchmark::State& state) {
+    const Sample& s = sample(static_cast<int>(state.range(0)));
+    timeParse(state, s.text, s.bytes.size());
 }
 
 void BM_ParsePugixml(benchmark::State& state) {
@@ -151,18 +238,7 @@ void BM_ParsePugixml(benchmark::State& state) {
 }
 
 void BM_LoadProfile(benchmark::State& state) {
-    const Sample& s = sample(static_cast<int>(state.range(0)));
-    auto profile = std::make_unique<KeyboardProfile>();
-    // From the second round on, the loaded profile and the one being read
-    // coexist, which is the steady state of repeated loads.
-    profile->loadProfile(s.file);
-    warmUp([&] { profile->loadProfile(s.file); });
-    const long faults = pageFaults();
-    for (auto _ : state) {
-        if (!profile->loadProfile(s.file))
-            state.SkipWithError("load failed");
-    }
-    reportFaults(state, faults);
+    timeLoad(state, sample(static_cast<int>(state.range(0))).file, true);
 }
 
 void BM_SaveProfile(benchmark::State& state) {
@@ -176,6 +252,104 @@ void BM_SaveProfile(benchmark::State& state) {
     }
     reportFaults(state, faults);
 }
+
+// What a broken or hostile file can hold, about `bytes` long. Each shape
+// once cost time or memory out of all proportion to its size.
+struct Shape {
+    const char* name;
+    bool loads;  // well-formed, so a load succeeds
+    std::string (*make)(std::size_t bytes);
+};
+
+std::string repeat(std::string_view head, std::string_view unit, std::size_t bytes, std::string_view tail = {}) {
+    std::string text(head);
+    while (text.size() + unit.size() + tail.size() <= bytes)
+        text += unit;
+    return text += tail;
+}
+
+const std::string kRootStart = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<VelkorOndrix_108>";
+const std::string kRootEnd = "</VelkorOndrix_108>";
+
+const Shape kShapes[] = {
+    // Each end tag used to search every open element.
+    {"unclosed-a-then-end-b", false,
+     [](std::size_t bytes) { return repeat(kRootStart, "<a>", bytes / 2) + repeat("", "</b>", bytes / 2); }},
+    // Each stray '<' used to add an error record.
+    {"nothing-but-lt", false, [](std::size_t bytes) { return std::string(bytes, '<'); }},
+    {"unterminated-quotes", false, [](std::size_t bytes) { return repeat(kRootStart, "<a x=\"", bytes); }},
+    {"many-attributes", true,
+     [](std::size_t bytes) {
+         std::string text = kRootStart + "<PredefinedCombo><List";
+         for (int i = 0; text.size() < bytes; ++i)
+             text += " a" + std::to_string(i) + "=\"1\"";
+         return text + "/></PredefinedCombo>" + kRootEnd;
+     }},
+    {"many-empty-elements", true, [](std::size_t bytes) { return repeat(kRootStart, "<a/>", bytes, kRootEnd); }},
+    {"deep-lists", true,
+     [](std::size_t bytes) {
+         const std::string open = "<List><x ID=\"0\" t1=\"d\">";
+         const std::string close = "</x></List>";
+         const std::size_t levels = bytes / (open.size() + close.size());
+         std::string text = kRootStart + "<PredefinedMacro>";
+         for (std::size_t i = 0; i < levels; ++i)
+             text += open;
+         for (std::size_t i = 0; i < levels; ++i)
+             text += close;
+         return text + "</PredefinedMacro>" + kRootEnd;
+     }},
+    {"sparse-item-ids", true,
+     [](std::size_t bytes) {
+         std::string text = kRootStart + "<PredefinedEmu><List>";
+         for (int i = 0; text.size() < bytes; ++i)
+             text += "<x ID=\"" + std::to_string(99999 - i % 1000) + "\" t1=\"z\"/>";
+         return text + "</List></PredefinedEmu>" + kRootEnd;
+     }},
+    {"one-long-name", true,
+     [](std::size_t bytes) {
+         return kRootStart + "<PredefinedCombo><List><x ID=\"0\" t1=\"" + std::string(bytes, 'n') +
+                "\"/></List></PredefinedCombo>" + kRootEnd;
+     }},
+};
+constexpr int kShapeCount = static_cast<int>(std::size(kShapes));
+
+struct HostileFile {
+    std::filesystem::path file;
+    std::wstring text;
+    std::size_t bytes = 0;
+};
+
+// Shape `shape` at `megabytes`, as a file and as decoded text.
+const HostileFile& hostile(int shape, int megabytes) {
+    static std::map<std::pair<int, int>, HostileFile> files;
+    auto [it, fresh] = files.try_emplace({shape, megabytes});
+    HostileFile& h = it->second;
+    if (fresh) {
+        const std::string bytes = kShapes[shape].make(static_cast<std::size_t>(megabytes) << 20);
+        h.file = scratch() / ("hostile-" + std::to_string(shape) + "-" + std::to_string(megabytes) + ".pro");
+        std::ofstream(h.file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        h.text = TextCodec::decodeUtf8(bytes);
+        h.bytes = bytes.size();
+    }
+    return h;
+}
+
+void BM_ParseHostile(benchmark::State& state) {
+    const HostileFile& h = hostile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    state.SetLabel(kShapes[state.range(0)].name);
+    timeParse(state, h.text, h.bytes);
+}
+
+void BM_LoadHostile(benchmark::State& state) {
+    const HostileFile& h = hostile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    state.SetLabel(kShapes[state.range(0)].name);
+    timeLoad(state, h.file, kShapes[state.range(0)].loads);
+}
+
+BENCHMARK(BM_ParseHostile)->ArgsProduct({benchmark::CreateDenseRange(0, kShapeCount - 1, 1), {1, 2}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadHostile)->ArgsProduct({benchmark::CreateDenseRange(0, kShapeCount - 1, 1), {1, 2}})
+    ->Unit(benchmark::kMillisecond);
 
 #define PROFILE_BENCHMARK(fn) \
     BENCHMARK(fn)->Arg(kReset)->Arg(kLarge)->Arg(kLarge10)->Unit(benchmark::kMillisecond)
@@ -216,6 +390,14 @@ public:
         std::printf("ten times the content / large content (goal <= 11.0):\n");
         for (const char* name : {"BM_ParseMarkupDocument", "BM_ParsePugixml", "BM_LoadProfile", "BM_SaveProfile"}) {
             std::printf("  %-24s %6.2f\n", name, ratio(std::string(name) + "/10", std::string(name) + "/1"));
+        }
+        std::printf("hostile files, 2 MB / 1 MB (goal about 2.0):\n");
+        std::printf("  %-24s %6s %6s\n", "", "parse", "load");
+        for (int shape = 0; shape < kShapeCount; ++shape) {
+            const std::string args = "/" + std::to_string(shape) + "/";
+            std::printf("  %-24s %6.2f %6.2f\n", kShapes[shape].name,
+                        ratio("BM_ParseHostile" + args + "2", "BM_ParseHostile" + args + "1"),
+                        ratio("BM_LoadHostile" + args + "2", "BM_LoadHostile" + args + "1"));
         }
     }
 

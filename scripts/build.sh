@@ -1,7 +1,20 @@
 #!/usr/bin/env bash
-# Configures and builds everything into ./build (or $VELKORONDRIX_BUILD_DIR).
+# Configures and builds into ./build (or $VELKORONDRIX_BUILD_DIR): everything,
+# or only the targets named after --target (and what they need).
+#   scripts/build.sh [-DOPTION=VALUE...] [--target TARGET...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${VELKORONDRIX_BUILD_DIR:-$root/build}
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-cmake --build "$build" -j"$(nproc)"
+options=()
+targets=()
+while (($#)); do
+  if [[ $1 == --target ]]; then
+    shift
+    targets=("$@")
+    break
+  fi
+  options+=("$1")
+  shift
+done
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" >/dev/null
+cmake --build "$build" -j"$(nproc)" ${targets[@]:+--target "${targets[@]}"}

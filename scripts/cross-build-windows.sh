@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# Cross-builds the device library for 64-bit Windows with MinGW-w64:
-# VelkorOndrix_HWI.dll and the device-library tests as .exe (device and
-# tests only: no program, no benchmarks). Runs the tests under Wine when
-# Wine is installed; otherwise says plainly that they were skipped.
+# Cross-builds the Qt-free part for 64-bit Windows with MinGW-w64:
+# VelkorOndrix_HWI.dll, the core library, velkorondrix-ctl.exe and the tests
+# of the device library, the hook, the profile, the XML layer, the
+# translation and the command-line tool, then runs those tests under Wine
+# (the core, translation and tool tests against the simulated keyboard).
+# No windowed program: that needs a Qt built for MinGW.
 #
 #   scripts/cross-build-windows.sh [build-dir]      (default: build-win)
 #
-# Needs g++-mingw-w64-x86-64, cmake, ninja and googletest's sources
-# (/usr/src/googletest, Debian's libgtest-dev), which are built for Windows
-# first. Exits non-zero when a build or a test fails.
+# Needs g++-mingw-w64-x86-64, cmake, ninja, Wine (wine64) and googletest's
+# sources (/usr/src/googletest, Debian's libgtest-dev), which are built for
+# Windows first; `scripts/install-deps.sh --windows` installs them all.
+# Exits non-zero when something is missing, a build or a test fails.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -35,35 +38,33 @@ if [ ! -f "$gtest_prefix/lib/cmake/GTest/GTestConfig.cmake" ]; then
   cmake --install "$build/googletest-build" >/dev/null
 fi
 
-# 2. Wine, if present, runs the tests (also for test discovery).
+# 2. Wine runs the tests (also for test discovery): built but not run would
+# pass for tested.
 wine=""
 for candidate in wine64 wine /usr/lib/wine/wine64; do
   if command -v "$candidate" >/dev/null 2>&1; then wine="$(command -v "$candidate")"; break; fi
 done
+if [ -z "$wine" ]; then
+  echo "cross-build-windows: Wine not found; install it with: scripts/install-deps.sh --windows" >&2
+  exit 2
+fi
 
-# 3. The device library and its tests.
-echo "== VelkorOndrix_HWI for Windows"
+# 3. The libraries, the tool and their tests.
+echo "== VelkorOndrix_HWI, VelkorOndrixCore and velkorondrix-ctl for Windows"
 cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVELKORONDRIX_MINGW_PREFIX="$gtest_prefix" -DGTest_DIR="$gtest_prefix/lib/cmake/GTest" \
   -DVELKORONDRIX_GUI=OFF -DVELKORONDRIX_BENCH=OFF -DVELKORONDRIX_TESTS=ON -DVELKORONDRIX_WERROR=ON \
   -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST \
-  ${wine:+-DCMAKE_CROSSCOMPILING_EMULATOR="$wine"} >/dev/null
-# Only the device library's directories: the rest of the tree is not part of
-# the Windows build checked here.
-targets=(VelkorOndrix_HWI)
-for dir in tests/device tests/hook; do
+  -DCMAKE_CROSSCOMPILING_EMULATOR="$wine" >/dev/null
+# Only the Qt-free directories: the rest of the tree is not part of the
+# Windows build checked here.
+targets=(VelkorOndrix_HWI VelkorOndrixCore velkorondrix-ctl)
+for dir in tests/device tests/hook tests/profile tests/xml tests/translation tests/ctl; do
   [ -f "$root/$dir/CMakeLists.txt" ] && targets+=("$dir/all")
 done
 cmake --build "$build" -j "$jobs" --target "${targets[@]}"
 echo "== built: $(cd "$build/bin" && ls VelkorOndrix_HWI.dll *.exe 2>/dev/null | tr '\n' ' ')"
-
-if [ -z "$wine" ]; then
-  echo "######################################################################"
-  echo "## Wine is not installed: the Windows tests were built, NOT RUN.    ##"
-  echo "######################################################################"
-  exit 0
-fi
 
 # 4. The tests under Wine, in a private prefix so no user's Wine setup is
 # touched. Each test program runs once as a whole (one Wine start per test

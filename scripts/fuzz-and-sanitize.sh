@@ -16,6 +16,7 @@ jobs=$(nproc)
 
 # Every finding is fatal, with a stack that says where.
 export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1
+export LSAN_OPTIONS=suppressions=$root/scripts/lsan-suppressions.txt
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
 fuzz=${VELKORONDRIX_FUZZ_BUILD_DIR:-$root/build-fuzz}

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages needed to build, run and test VelkorOndrix.
 # Does nothing when they are all present already.
+#   --windows  also the cross-build for Windows, and Wine to run its tests
+#   --package  also what building and checking the Debian package needs
 set -euo pipefail
 
 packages=(
@@ -11,8 +13,14 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
   xvfb xauth
 )
+# Qt's own texts in Chinese, for the program and its tests.
+packages+=(qt6-translations-l10n)
 if [[ "${1:-}" == "--windows" ]]; then
   packages+=(g++-mingw-w64-x86-64)
+  packages+=(wine64)  # runs the cross-built tests
+fi
+if [[ "${1:-}" == "--package" ]]; then
+  packages+=(file desktop-file-utils)
 fi
 if [[ "${1:-}" == "--fuzz" ]]; then
   packages+=(clang libclang-rt-14-dev)  # libFuzzer and the sanitizer runtimes

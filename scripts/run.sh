@@ -1,20 +1,39 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts VelkorOndrix. When no real
-# keyboard is attached, the simulated keyboard stands in for it; its memory
-# lives in a state file under ~/.local/state/velkorondrix/.
+# Installs what is missing, builds what it starts (the program with its
+# library and resources, and the command-line tool: no tests, no benchmarks)
+# and starts VelkorOndrix. When no real keyboard is attached, the simulated
+# keyboard stands in for it; its memory lives in a state file under
+# ~/.local/state/velkorondrix/. A keyboard that is attached but cannot be
+# opened is reported, with the fix, instead.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
 build=${VELKORONDRIX_BUILD_DIR:-$root/build}
-VELKORONDRIX_BUILD_DIR=$build "$root/scripts/build.sh"
+VELKORONDRIX_BUILD_DIR=$build "$root/scripts/build.sh" --target VelkorOndrix velkorondrix-ctl
 bin=$build/bin
 
-if [[ -z "${VELKORONDRIX_SIMULATOR:-}" ]] && ! "$bin/velkorondrix-ctl" version >/dev/null 2>&1; then
-  state_dir=${XDG_STATE_HOME:-$HOME/.local/state}/velkorondrix
-  mkdir -p "$state_dir"
-  export VELKORONDRIX_SIMULATOR=$state_dir/simulated-keyboard.state
-  [[ -e $VELKORONDRIX_SIMULATOR ]] || : > "$VELKORONDRIX_SIMULATOR"
-  echo "No keyboard attached: using the simulated keyboard ($VELKORONDRIX_SIMULATOR)."
+if [[ -z "${VELKORONDRIX_SIMULATOR:-}" ]]; then
+  if ! "$bin/velkorondrix-ctl" list >/dev/null 2>&1; then
+    state_dir=${XDG_STATE_HOME:-$HOME/.local/state}/velkorondrix
+    mkdir -p "$state_dir"
+    export VELKORONDRIX_SIMULATOR=$state_dir/simulated-keyboard.state
+    [[ -e $VELKORONDRIX_SIMULATOR ]] || : > "$VELKORONDRIX_SIMULATOR"
+    echo "No keyboard attached: using the simulated keyboard ($VELKORONDRIX_SIMULATOR)."
+  else
+    # Listed but status 3 ("no keyboard") on opening: it cannot be opened.
+    status=0
+    "$bin/velkorondrix-ctl" version >/dev/null 2>&1 || status=$?
+    if [[ $status -eq 3 ]]; then
+      cat >&2 <<EOT
+The keyboard was found but cannot be opened. Check the permissions of its device (see the manual) or close other programs that use it.
+To let the logged-in user open it without root, install the udev rule and apply it (once):
+  sudo install -m 644 "$root/packaging/70-velkorondrix.rules" /etc/udev/rules.d/
+  sudo udevadm control --reload-rules && sudo udevadm trigger --subsystem-match=hidraw
+(The Debian package installs the rule itself: see "Install" in README.md.)
+EOT
+      exit 1
+    fi
+  fi
 fi
 
 if [[ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then

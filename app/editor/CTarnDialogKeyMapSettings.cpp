@@ -225,14 +225,6 @@ int& CTarnDialogKeyMapSettings::selected(int page) {
     return selectedCodes_[static_cast<std::size_t>(std::clamp(page, int{PageMultimedia}, int{PagePower}) - PageMultimedia)];
 }
 
-std::wstring CTarnDialogKeyMapSettings::byLanguage(const wchar_t* english, const wchar_t* chinese) const {
-    if (profile_.language == "zh-CN")
-        return chinese;
-    if (profile_.language == "en-US")
-        return english;
-    return {};
-}
-
 // ---- Pages ------------------------------------------------------------------
 
 bool CTarnDialogKeyMapSettings::isShown(const SkinControl& control) const {
@@ -616,7 +608,7 @@ void CTarnDialogKeyMapSettings::keyPressEvent(QKeyEvent* event) {
 
 void CTarnDialogKeyMapSettings::newEntry(const SequencePage& page) {
     SequenceLibrary& library = libraryOf(page);
-    const std::wstring offered = library.addEntry(byLanguage(page.nameEn, page.nameZh));
+    const std::wstring offered = library.addEntry(profile_.inLanguage(page.nameEn, page.nameZh));
     syncBars(BarStart::SequenceAtTop);
     openRename(page, offered);
 }
@@ -736,20 +728,20 @@ void CTarnDialogKeyMapSettings::rightButtonReleased(QPoint point) {
         return;
     menuRow_ = hit->id;
     const auto item = [this](const wchar_t* en, const wchar_t* zh, int command) {
-        return SystemDialogs::MenuItem{byLanguage(en, zh), command, {}};
+        return SystemDialogs::MenuItem{profile_.inLanguage(en, zh), command, {}};
     };
     const auto buttonMenu = [&](const wchar_t* en, const wchar_t* zh, int press) {
-        return SystemDialogs::MenuItem{byLanguage(en, zh), 0,
+        return SystemDialogs::MenuItem{profile_.inLanguage(en, zh), 0,
                                        {item(L"Press", L"按下", press), item(L"Release", L"释放", press + 1),
                                         item(L"Click", L"点击", press + 2)}};
     };
-    if (byLanguage(L"en", L"zh").empty())
+    if (profile_.inLanguage(L"en", L"zh").empty())
         return;  // no menu texts for this language
     const std::vector<SystemDialogs::MenuItem> menu{
         buttonMenu(L"Left Click", L"鼠标左键", kLeftPress),
         buttonMenu(L"Right Click", L"鼠标右键", kRightPress),
         buttonMenu(L"Middle Click", L"鼠标中键", kMiddlePress),
-        {byLanguage(L"Wheel", L"滚轮"), 0, {item(L"Up", L"前翻", kWheelUp), item(L"Down", L"后翻", kWheelDown)}},
+        {profile_.inLanguage(L"Wheel", L"滚轮"), 0, {item(L"Up", L"前翻", kWheelUp), item(L"Down", L"后翻", kWheelDown)}},
         item(L"Deleta", L"删除", kDeleteItem),
     };
     if (const int command = dialogs_.popupMenu(this, mapToGlobal(point), menu))

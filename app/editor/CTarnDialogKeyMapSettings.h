@@ -158,7 +158,6 @@ private:
     void confirm();
     void showTooltip();
 
-    std::wstring byLanguage(const wchar_t* english, const wchar_t* chinese) const;
 
     KeyboardProfile& profile_;
     SystemDialogs& dialogs_;

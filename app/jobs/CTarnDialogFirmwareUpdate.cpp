@@ -30,27 +30,18 @@ QRect toQRect(const layout::Rect& r) {
     return QRect(r.left, r.top, r.width(), r.height());
 }
 
-// The text for the current language, empty for any other language code.
-std::wstring inLanguage(const std::string& language, const wchar_t* en, const wchar_t* zh) {
-    if (language == "en-US")
-        return en;
-    if (language == "zh-CN")
-        return zh;
-    return {};
-}
-
 std::wstring outcomeText(int outcome, const std::string& language) {
     switch (outcome) {
     case CTarnDialogFirmwareUpdate::Downloaded:
-        return inLanguage(language,
+        return KeyboardProfile::inLanguage(language,
                           L"The Firmware is downloaded successfully.\r\n"
                           L"Please keep the USB plug in until three indicator lights flash simultaneously.\r\n"
                           L"Then firmware updated completely,pleased unplug the USB and plug in.",
                           L"固件下载完成。\r\n请勿插拔USB直至三个状态指示灯同时闪烁则固件更新完成，请拔下USB重新上电。");
     case CTarnDialogFirmwareUpdate::DownloadFailed:
-        return inLanguage(language, L"Firmware download failed.", L"固件下载失败!");
+        return KeyboardProfile::inLanguage(language, L"Firmware download failed.", L"固件下载失败!");
     case CTarnDialogFirmwareUpdate::FileNotOpened:
-        return inLanguage(language, L"Can't open firmware file", L"打开固件文件失败");
+        return KeyboardProfile::inLanguage(language, L"Can't open firmware file", L"打开固件文件失败");
     default:
         return {};
     }
@@ -122,7 +113,7 @@ void CTarnDialogFirmwareUpdate::readVersion() {
         return;
     }
     const std::wstring message =
-        inLanguage(profile_.language, L"Failed on reading keyboard version infomation", L"读取键盘版本失败");
+        profile_.inLanguage(L"Failed on reading keyboard version infomation", L"读取键盘版本失败");
     if (!message.empty())
         dialogs_.messageBox(this, message);
 }
@@ -197,7 +188,8 @@ void CTarnDialogFirmwareUpdate::finishDownload(int outcome) {
     joinWorker();
     const std::wstring text = outcomeText(outcome, profile_.language);
     if (!text.empty())
-        dialogs_.messageBox(this, text);
+        dialogs_.messageBox(this, text, SystemDialogs::Buttons::Ok,
+                            outcome == Downloaded ? SystemDialogs::Icon::Information : SystemDialogs::Icon::None);
     downloading_ = false;
 }
 

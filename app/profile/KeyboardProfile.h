@@ -32,9 +32,9 @@ public:
     static constexpr int kLightAreaCount = 109;     // entry 0 belongs to no key
     static constexpr int kCodeTableSize = 1024;
     static constexpr int kModeCount = 9;
-    // Profile files above this are refused unread: a profile with a
-    // 254-event macro on every key and hundreds of library entries stays
-    // far below it, and a document in memory takes several times its file.
+    // Profile files above this are refused unread: a 254-event macro on
+    // every key and a hundred such entries in each library stay below half
+    // of it, and a document in memory takes six to thirteen times its file.
     static constexpr std::size_t kMaxProfileFileBytes = std::size_t{32} << 20;
 
     static constexpr int slot(int keyId, int level) { return keyId * 2 + level; }
@@ -68,6 +68,12 @@ public:
     std::wstring actionItemName(int code, bool withDirection) const;
     int actionItemToHwCode(const std::wstring& text) const;
     std::wstring assignmentSummary(int keyId, int level) const;
+    // The text for a language: the English one for "en-US", the Chinese one
+    // for "zh-CN", empty for any other language code.
+    static std::wstring inLanguage(const std::string& language, const wchar_t* english, const wchar_t* chinese);
+    std::wstring inLanguage(const wchar_t* english, const wchar_t* chinese) const {
+        return inLanguage(language, english, chinese);
+    }
 
     // Profile file (XML). Both return false on failure; a failed load leaves
     // the profile as it was, a failed save leaves the previous file in place.

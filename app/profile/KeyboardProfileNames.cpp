@@ -218,6 +218,15 @@ constexpr int kDeviceCodeOffset = 256;  // function code of a device-only HW cod
 
 }  // namespace
 
+std::wstring KeyboardProfile::inLanguage(const std::string& language, const wchar_t* english,
+                                         const wchar_t* chinese) {
+    if (language == "en-US")
+        return english;
+    if (language == "zh-CN")
+        return chinese;
+    return {};
+}
+
 bool KeyboardProfile::buildNameTables() {
     keyNames.clear();
     for (const NamedCode& entry : kNamedCodes)

@@ -1,5 +1,6 @@
 #include "shell/AppResources.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QResource>
 
@@ -24,6 +25,13 @@ void AppResources::createDrawingObjects() {
         font.setPixelSize(i);
         fontTable[i] = font;
     }
+}
+
+QString AppResources::dataFolder(const QString& programFolder) {
+    const QDir program(programFolder);
+    if (QFileInfo::exists(program.filePath(QLatin1String(kResourceFileName))))
+        return program.path();
+    return QDir::cleanPath(program.filePath(QStringLiteral(VELKORONDRIX_DATA_FROM_PROGRAM)));
 }
 
 bool AppResources::loadResourceFile(const QString& path) {

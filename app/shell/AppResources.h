@@ -32,6 +32,12 @@ public:
     // all of the default family.
     void createDrawingObjects();
 
+    // The folder of the resource file and the manual: the program's own
+    // folder when the resource file is there (the build tree), otherwise
+    // the installed data folder, found relative to the program so that a
+    // moved installation still works.
+    static QString dataFolder(const QString& programFolder);
+
     // Registers the resource file; false when it is missing or unreadable.
     bool loadResourceFile(const QString& path);
     void unloadResourceFile();

@@ -16,7 +16,8 @@ CTarnApp::~CTarnApp() {
 }
 
 QString CTarnApp::resourceFolder() const {
-    return resourceFolder_.isEmpty() ? QCoreApplication::applicationDirPath() : resourceFolder_;
+    return resourceFolder_.isEmpty() ? AppResources::dataFolder(QCoreApplication::applicationDirPath())
+                                     : resourceFolder_;
 }
 
 bool CTarnApp::loadResourceLibrary() {

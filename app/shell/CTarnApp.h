@@ -30,7 +30,7 @@ public:
     bool buildNameTables();        // also sets the language to "en-US"
     void release();                // bitmaps and resource file
 
-    // The program's own folder unless set otherwise.
+    // AppResources::dataFolder() of the program's folder unless set otherwise.
     QString resourceFolder() const;
     void setResourceFolder(const QString& folder) { resourceFolder_ = folder; }
 

@@ -80,11 +80,9 @@ void CTarnDialogBkLightSettings::programKeyboard() {
     CTarnDialogProgress progress(profile_, dialogs_, kLightJob, this);
     const int result = progress.exec();
     if (result == CTarnDialogProgress::Succeeded) {
-        dialogs_.messageBox(this, L"OK!", SystemDialogs::Buttons::Ok, SystemDialogs::Icon::Exclamation);
+        dialogs_.messageBox(this, L"OK!", SystemDialogs::Buttons::Ok, SystemDialogs::Icon::Information);
     } else if (result == CTarnDialogProgress::Failed) {
-        const std::wstring text = profile_.language == "zh-CN"   ? L"写入键盘失败！"
-                                  : profile_.language == "en-US" ? L"Failed to write to the keyboard!"
-                                                                 : L"";
+        const std::wstring text = profile_.inLanguage(L"Failed to write to the keyboard!", L"写入键盘失败！");
         if (!text.empty())
             dialogs_.messageBox(this, text, SystemDialogs::Buttons::Ok, SystemDialogs::Icon::Exclamation);
     }

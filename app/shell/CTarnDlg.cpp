@@ -10,16 +10,18 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QPixmap>
 #include <QUrl>
 
 #include "editor/CTarnDialogKeyMapSettings.h"
 #include "jobs/CTarnDialogFirmwareUpdate.h"
 #include "jobs/CTarnDialogProgress.h"
 #include "profile/KeyboardProfile.h"
+#include "shell/AppResources.h"
 #include "shell/CTarnDialogBkLightSettings.h"
 #include "shell/DeviceChangeWatcher.h"
 #include "shell/MainWindowLayout.h"
+#include "shell/ProgramIcon.h"
+#include "shell/QtTranslation.h"
 #include "shell/SummaryBox.h"
 #include "shell/TrayIcon.h"
 
@@ -27,9 +29,18 @@ CTarnDlg::CTarnDlg(KeyboardProfile& profile, SystemDialogs& dialogs, QWidget* pa
     : CSkinDialog(layout::mainWindow, profile.language, parent), profile_(profile), dialogs_(dialogs) {
     // The frame and the 130 controls are the base's; the rest of the
     // opening runs even without a keyboard, but the window is never shown.
+    QtTranslation::follow(profile_.language);
     connected_ = profile_.device.__createDev();
     if (!connected_) {
-        dialogs_.messageBox(this, L"Keyboard is not connected!");
+        // A keyboard that is there but refuses to open (no permission on
+        // its device, or held by another program) is not a missing one.
+        if (profile_.device.DetectDevice())
+            tell(profile_.inLanguage(L"The keyboard was found but cannot be opened. Check the permissions of its device "
+                            L"(see the manual) or close other programs that use it.",
+                            L"已找到键盘，但无法打开。请检查其设备权限（见说明书），或关闭正在使用它的其他程序。"),
+                 SystemDialogs::Icon::Exclamation);
+        else
+            dialogs_.messageBox(this, L"Keyboard is not connected!");
         setResult(Accepted);
     }
     setWindowIcon(programIcon());
@@ -74,20 +85,7 @@ void CTarnDlg::done(int result) {
 }
 
 QIcon CTarnDlg::programIcon() {
-    // A small keyboard: dark body, three rows of orange keys.
-    QPixmap picture(64, 64);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(20, 20, 20));
-    painter.drawRoundedRect(QRectF(2, 14, 60, 36), 6, 6);
-    painter.setBrush(QColor(255, 111, 0));
-    for (int row = 0; row < 3; ++row)
-        for (int column = 0; column < 6; ++column)
-            painter.drawRect(QRectF(7 + column * 9, 19 + row * 9, 6, 6));
-    painter.end();
-    return QIcon(picture);
+    return ProgramIcon::icon();
 }
 
 QString CTarnDlg::helpFilePath(const QString& programFolder) {
@@ -103,14 +101,6 @@ SystemDialogs::FileRequest CTarnDlg::profileFileRequest() {
     request.overwritePrompt = true;
     request.hideReadOnly = true;
     return request;
-}
-
-std::wstring CTarnDlg::byLanguage(const wchar_t* english, const wchar_t* chinese) const {
-    if (profile_.language == "zh-CN")
-        return chinese;
-    if (profile_.language == "en-US")
-        return english;
-    return {};
 }
 
 void CTarnDlg::tell(const std::wstring& text, SystemDialogs::Icon icon) {
@@ -181,6 +171,7 @@ void CTarnDlg::editKey(int keyId) {
 
 void CTarnDlg::switchLanguage(SkinControl& control) {
     profile_.language = control.active ? "en-US" : "zh-CN";
+    QtTranslation::follow(profile_.language);
     control.active = !control.active;
     update();
 }
@@ -194,7 +185,7 @@ void CTarnDlg::switchLayer(SkinControl& control) {
 void CTarnDlg::saveProfileFile() {
     const std::optional<std::wstring> path = dialogs_.saveFileName(this, profileFileRequest());
     if (path && !profile_.saveProfile(std::filesystem::path(*path)))
-        tell(byLanguage(L"Can't save profile file", L"保存配置文件失败"), SystemDialogs::Icon::Exclamation);
+        tell(profile_.inLanguage(L"Can't save profile file", L"保存配置文件失败"), SystemDialogs::Icon::Exclamation);
     update();
 }
 
@@ -202,7 +193,7 @@ void CTarnDlg::openProfileFile() {
     const std::optional<std::wstring> path = dialogs_.openFileName(this, profileFileRequest());
     // A failed load leaves the profile as it was.
     if (path && !profile_.loadProfile(std::filesystem::path(*path)))
-        tell(byLanguage(L"Can't open profile file", L"打开配置文件失败"), SystemDialogs::Icon::Exclamation);
+        tell(profile_.inLanguage(L"Can't open profile file", L"打开配置文件失败"), SystemDialogs::Icon::Exclamation);
     update();
 }
 
@@ -216,17 +207,18 @@ void CTarnDlg::runJob(int job) {
     if (closing_)
         return;
     if (result == CTarnDialogProgress::Succeeded) {
-        tell(L"OK!", SystemDialogs::Icon::Exclamation);
+        tell(L"OK!", SystemDialogs::Icon::Information);
     } else if (result == CTarnDialogProgress::Failed) {
-        tell(job == DeviceJob::ReadAll ? byLanguage(L"Failed to read from the keyboard!", L"读取键盘失败！")
-                                       : byLanguage(L"Failed to write to the keyboard!", L"写入键盘失败！"),
+        tell(job == DeviceJob::ReadAll ? profile_.inLanguage(L"Failed to read from the keyboard!", L"读取键盘失败！")
+                                       : profile_.inLanguage(L"Failed to write to the keyboard!", L"写入键盘失败！"),
              SystemDialogs::Icon::Exclamation);
     }
 }
 
 void CTarnDlg::openHelp() {
     // Whatever the desktop makes of a missing file is all the user sees.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(helpFilePath(QCoreApplication::applicationDirPath())));
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(helpFilePath(AppResources::dataFolder(QCoreApplication::applicationDirPath()))));
 }
 
 void CTarnDlg::hideToTray() {
@@ -257,7 +249,7 @@ bool CTarnDlg::trayMessage(std::uintptr_t iconId, std::uintptr_t mouseMessage) {
 }
 
 void CTarnDlg::showTrayMenu() {
-    const std::wstring exitText = byLanguage(L"Exit", L"关闭");
+    const std::wstring exitText = profile_.inLanguage(L"Exit", L"关闭");
     if (exitText.empty())
         return;
     const int chosen = dialogs_.popupMenu(this, QCursor::pos(), {{exitText, kTrayMenuExit, {}}});

@@ -40,12 +40,13 @@ public:
     static constexpr const char* kHelpFileName = "VelkorOndrix.chm";
     static constexpr const char* kManualFileName = "VelkorOndrix.html";
 
-    // The opening: connects to the keyboard (saying so when it is missing),
-    // resets the profile and shows layer 0.
+    // The opening: connects to the keyboard (saying so when it is missing,
+    // and why when it is found but cannot be opened), resets the profile and
+    // shows layer 0.
     CTarnDlg(KeyboardProfile& profile, SystemDialogs& dialogs, QWidget* parent = nullptr);
     ~CTarnDlg() override;
 
-    // False when the keyboard was missing at the opening: exec() then
+    // False when the keyboard could not be opened: exec() then
     // returns at once and the window is never shown.
     bool isConnected() const { return connected_; }
 
@@ -96,8 +97,6 @@ private:
     void showTrayMenu();
     void closeModalWindows();
     int keyUnderMouse() const;
-    // The text for the current language; empty for an unknown one.
-    std::wstring byLanguage(const wchar_t* english, const wchar_t* chinese) const;
     void tell(const std::wstring& text, SystemDialogs::Icon icon);
 
     KeyboardProfile& profile_;

@@ -202,6 +202,7 @@ TEST_F(BacklightWindowTest, ProgramKeepsTheColoursAndWritesThemToTheKeyboard) {
     EXPECT_EQ(window->result(), QDialog::Accepted);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(dialogs.messages(), std::vector<std::wstring>{L"OK!"});
+    EXPECT_EQ(dialogs.requests().back().icon, SystemDialogs::Icon::Information);
     EXPECT_EQ(profile->lightAreas[1], (LightArea{255, 0, 0}));
     EXPECT_EQ(profile->lightAreas[108], (LightArea{1, 2, 3}));
     const auto image = keyboard->lightImage();

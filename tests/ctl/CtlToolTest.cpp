@@ -2,9 +2,15 @@
 // and what it leaves on the simulated keyboard and on disk.
 #include <gtest/gtest.h>
 
+#if defined(_WIN32)
+#include <process.h>
+#define getpid _getpid
+#else
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -32,6 +38,40 @@ std::string readText(const fs::path& path) {
     return text.str();
 }
 
+// What the tool printed, with the line ends of a text stream on Windows
+// (CR LF) read as LF; a lone CR, as a redrawn progress bar has, stays.
+std::string readOutput(const fs::path& path) {
+    std::string text = readText(path);
+#if defined(_WIN32)
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
+        text.erase(at, 1);
+#endif
+    return text;
+}
+
+// The paths of the build: absolute on the current drive, as the test
+// changes folders to one on another drive when run under Wine.
+const std::string kTool = fs::absolute(VELKORONDRIX_CTL).string();
+const std::string kSample = fs::absolute(VELKORONDRIX_SAMPLE).string();
+
+// One shell command: in the folder, without inherited simulator settings,
+// with env ("NAME=value" or nothing) set, output into the two files.
+std::string shellCommand(const fs::path& dir, const std::string& env, const std::string& args, const fs::path& out,
+                         const fs::path& err) {
+#if defined(_WIN32)
+    // cmd.exe quotes with double quotes only; unsetting a variable that is
+    // not set fails, hence "&" rather than "&&" after it.
+    std::string cmdArgs = args;
+    std::replace(cmdArgs.begin(), cmdArgs.end(), '\'', '"');
+    return "set \"VELKORONDRIX_SIMULATOR=\" 2>nul & set \"VELKORONDRIX_SIMULATOR_FAULT=\" 2>nul & " +
+           (env.empty() ? "" : "set \"" + env + "\" & ") + "cd /d \"" + dir.string() + "\" && \"" + kTool + "\" " +
+           cmdArgs + " >\"" + out.string() + "\" 2>\"" + err.string() + "\" <nul";
+#else
+    return "cd '" + dir.string() + "' && env -u VELKORONDRIX_SIMULATOR -u VELKORONDRIX_SIMULATOR_FAULT " + env + " '" +
+           kTool + "' " + args + " >'" + out.string() + "' 2>'" + err.string() + "' </dev/null";
+#endif
+}
+
 int lineCount(const std::string& text) {
     int lines = 0;
     for (char c : text)
@@ -56,15 +96,15 @@ protected:
     Outcome run(const std::string& args, const std::string& env = "") {
         const fs::path out = dir / "stdout.txt";
         const fs::path err = dir / "stderr.txt";
-        const std::string command = "cd '" + dir.string() +
-                                    "' && env -u VELKORONDRIX_SIMULATOR -u VELKORONDRIX_SIMULATOR_FAULT " + env +
-                                    " '" VELKORONDRIX_CTL "' " + args + " >'" + out.string() + "' 2>'" +
-                                    err.string() + "' </dev/null";
-        const int raw = std::system(command.c_str());
+        const int raw = std::system(shellCommand(dir, env, args, out, err).c_str());
         Outcome result;
+#if defined(_WIN32)
+        result.status = raw;
+#else
         result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        result.out = readText(out);
-        result.err = readText(err);
+#endif
+        result.out = readOutput(out);
+        result.err = readOutput(err);
         return result;
     }
 
@@ -122,6 +162,13 @@ TEST_F(CtlTest, HelpForTheToolAndEachCommand) {
     EXPECT_NE(write.out.find("--keys-only"), std::string::npos);
     EXPECT_NE(run("help firmware").out.find("FILE.hex"), std::string::npos);
     EXPECT_NE(run("show --help").out.find("zh-CN"), std::string::npos);
+
+    for (const char* args : {"--version", "--simulator kbd.state --version", "list --version"}) {
+        Outcome version = run(args);
+        EXPECT_EQ(version.status, 0) << args;
+        EXPECT_EQ(version.out, "velkorondrix-ctl " VELKORONDRIX_VERSION "\n") << args;
+    }
+    EXPECT_NE(all.out.find("--version"), std::string::npos);
 }
 
 TEST_F(CtlTest, UsageErrorsAreOneLineAndStatusTwo) {
@@ -395,12 +442,12 @@ TEST_F(CtlTest, FirmwareIsCheckedThenDownloadedWithProgress) {
 // byte, and shows a key in every mode.
 TEST_F(CtlTest, ShippedSampleSurvivesTheKeyboardUnchanged) {
     plugIn();
-    const std::string sample = "'" VELKORONDRIX_SAMPLE "'";
+    const std::string sample = "'" + kSample + "'";
     Outcome write = runSim("write " + sample + " --verify");
     ASSERT_EQ(write.status, 0) << write.err;
     Outcome read = runSim("read back.pro");
     ASSERT_EQ(read.status, 0) << read.err;
-    EXPECT_EQ(readText(dir / "back.pro"), readText(VELKORONDRIX_SAMPLE));
+    EXPECT_EQ(readText(dir / "back.pro"), readText(kSample));
 
     Outcome show = run("show " + sample);
     ASSERT_EQ(show.status, 0) << show.err;

@@ -183,6 +183,7 @@ TEST_P(FirmwareLineEndTest, ASoundImageFillsTheBarAndIsInstalled) {
 
     EXPECT_EQ(window->percent(), 100);
     EXPECT_EQ(dialogs.messages(), std::vector<std::wstring>{kDownloadedEn});
+    EXPECT_EQ(dialogs.requests().back().icon, SystemDialogs::Icon::Information);
     EXPECT_NE(window->grab().toImage().pixel(barEnd), emptyBar);
     const hwi::SimulatedFirmware firmware = keyboard->lastFirmware();
     EXPECT_TRUE(firmware.installed);

@@ -1,9 +1,7 @@
-// The profile loader under fuzzing. Whatever the file holds, a load either
-// fails and leaves the profile as it was, or gives lists whose numbers stay
-// within what the editor's list operations can take without overflow, and
-// saves into a file that loads back to the same profile.
-#include <algorithm>
-#include <array>
+// The profile loader under fuzzing. Whatever the file holds, a failed load
+// leaves the profile as it was; a good one gives lists that the editor's
+// operations take at both ends of int, and saves into a file that loads
+// back to the same profile.
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -12,64 +10,32 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "FuzzCheck.h"
 #include "profile/KeyboardProfile.h"
 
+namespace fs = std::filesystem;
+
+// Every field of two lists and their children, view fields included.
+bool operator==(const ActionList& a, const ActionList& b) {
+    return a.sizeOfView == b.sizeOfView && a.viewStartAt == b.viewStartAt && a.cursorPos == b.cursorPos &&
+           ActionList::sameContent(a, b) && a.children == b.children;
+}
+
 namespace {
 
-bool sameList(const ActionList& a, const ActionList& b) {
-    if (a.sizeOfView != b.sizeOfView || a.viewStartAt != b.viewStartAt || a.cursorPos != b.cursorPos ||
-        !ActionList::sameContent(a, b) || a.children.size() != b.children.size())
-        return false;
-    for (std::size_t i = 0; i < a.children.size(); ++i)
-        if (!sameList(a.children[i], b.children[i]))
-            return false;
-    return true;
+// What a profile file keeps of a profile.
+auto storedPart(const KeyboardProfile& p) {
+    return std::tuple(p.predefinedCombo, p.predefinedMacro, p.predefinedEmu, p.lightAreas, p.modes, p.hwCodes,
+                      p.sequences);
 }
 
-// What a profile file holds, copied out of a profile.
-struct StoredPart {
-    std::array<ActionList, 3> libraries;
-    std::array<LightArea, KeyboardProfile::kLightAreaCount> lightAreas;
-    std::array<int, KeyboardProfile::kSlotCount> modes;
-    std::array<int, KeyboardProfile::kSlotCount> hwCodes;
-    std::array<ActionList, KeyboardProfile::kSlotCount> sequences;
-
-    explicit StoredPart(const KeyboardProfile& p)
-        : libraries{p.predefinedCombo, p.predefinedMacro, p.predefinedEmu},
-          lightAreas(p.lightAreas),
-          modes(p.modes),
-          hwCodes(p.hwCodes),
-          sequences(p.sequences) {}
-
-    friend bool operator==(const StoredPart& a, const StoredPart& b) {
-        const auto sameLists = [](const auto& x, const auto& y) {
-            return std::equal(x.begin(), x.end(), y.begin(), y.end(), sameList);
-        };
-        return a.lightAreas == b.lightAreas && a.modes == b.modes && a.hwCodes == b.hwCodes &&
-               sameLists(a.libraries, b.libraries) && sameLists(a.sequences, b.sequences);
-    }
-};
-
-// A profile with something in each stored part, so that a failed load
-// which changes anything shows.
-void assignSample(KeyboardProfile& profile) {
-    profile.resetToDefaults();
-    profile.modes[KeyboardProfile::slot(3, 1)] = ModeMacro;
-    profile.sequences[KeyboardProfile::slot(3, 1)].setOrAppendItem(0, L"A Down");
-    profile.predefinedCombo.setOrAppendItem(0, L"Combo");
-    profile.lightAreas[7] = LightArea{1, 2, 3};
-}
-
-// The list operations of the editor, with rows at both ends of int.
 void exercise(ActionList list, int depth) {
-    FUZZ_CHECK(list.items.size() == list.children.size());
-    FUZZ_CHECK(list.sizeOfView >= 0 && list.viewStartAt >= 0 && list.cursorPos >= -1);
-    FUZZ_CHECK(static_cast<std::size_t>(list.viewStartAt) <= list.items.size());
+    FUZZ_CHECK(list.viewStartAt >= 0 && static_cast<std::size_t>(list.viewStartAt) <= list.items.size());
+    FUZZ_CHECK(list.sizeOfView >= 0 && list.cursorPos >= -1);
     for (const int row : {INT_MIN, -1, 0, list.cursorPos, INT_MAX}) {
         list.itemText(row);
-        list.childAt(row);
         list.selectIndex(row);
         list.setOrAppendItem(row, L"x");
         list.insertItem(row, L"y");
@@ -81,44 +47,37 @@ void exercise(ActionList list, int depth) {
             exercise(child, depth + 1);
 }
 
-struct Scratch {
-    std::filesystem::path dir;
-    Scratch() {
-        std::random_device random;
-        dir = std::filesystem::temp_directory_path() / ("velkor-fuzz-profile-" + std::to_string(random()));
-        std::filesystem::create_directories(dir);
-    }
-    ~Scratch() {
+struct ScratchFolder {
+    fs::path path = fs::temp_directory_path() / ("velkor-fuzz-" + std::to_string(std::random_device()()));
+    ScratchFolder() { fs::create_directories(path); }
+    ~ScratchFolder() {
         std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
+        fs::remove_all(path, ec);
     }
 };
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const Scratch scratch;
-    static auto profile = std::make_unique<KeyboardProfile>();
-    static auto again = std::make_unique<KeyboardProfile>();
+    static const ScratchFolder folder;
+    static const auto profile = std::make_unique<KeyboardProfile>();
+    static const auto again = std::make_unique<KeyboardProfile>();
+    const fs::path in = folder.path / "in.pro";
+    const fs::path out = folder.path / "out.pro";
+    std::ofstream(in, std::ios::binary).write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 
-    const auto file = scratch.dir / "in.pro";
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    assignSample(*profile);
-    const StoredPart before(*profile);
-    const ProfileLoadResult result = profile->loadProfileFile(file);
-    if (!result) {
-        FUZZ_CHECK(StoredPart(*profile) == before);
-        FUZZ_CHECK(!result.description().empty());
+    profile->resetToDefaults();
+    profile->predefinedCombo.setOrAppendItem(0, L"kept");
+    const auto before = storedPart(*profile);
+    if (!profile->loadProfileFile(in)) {
+        FUZZ_CHECK(storedPart(*profile) == before);
         return 0;
     }
-    for (const ActionList* list : {&profile->predefinedCombo, &profile->predefinedMacro, &profile->predefinedEmu})
-        exercise(*list, 0);
+    for (const ActionList* library : {&profile->predefinedCombo, &profile->predefinedMacro, &profile->predefinedEmu})
+        exercise(*library, 0);
     for (const ActionList& sequence : profile->sequences)
         exercise(sequence, 0);
-
-    const auto saved = scratch.dir / "saved.pro";
-    FUZZ_CHECK(profile->saveProfile(saved));
-    FUZZ_CHECK(again->loadProfile(saved));
-    FUZZ_CHECK(StoredPart(*profile) == StoredPart(*again));
+    FUZZ_CHECK(profile->saveProfile(out) && again->loadProfile(out));
+    FUZZ_CHECK(storedPart(*again) == storedPart(*profile));
     return 0;
 }

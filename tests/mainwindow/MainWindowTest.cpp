@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include <QAbstractButton>
+#include <QDialogButtonBox>
+
 #include "MainWindowFixture.h"
 #include "UrlRecorder.h"
 #include "shell/MainWindowLayout.h"
@@ -36,6 +39,22 @@ TEST_F(MainWindowTest, WithoutKeyboardSaysSoAndNeverShows) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(window->exec(), QDialog::Accepted);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    EXPECT_FALSE(window->isVisible());
+}
+
+// Found but refusing to open (no permission, or held elsewhere) is told
+// apart from missing, in the language the window opens in.
+TEST_F(MainWindowTest, KeyboardThatCannotBeOpenedSaysWhyAndNeverShows) {
+    simulator.keyboard->refuseOpen();
+    auto window = openWindow();
+    profile->language = "zh-CN";
+    EXPECT_FALSE(openWindow()->isConnected());
+    EXPECT_EQ(dialogs.messages(),
+              texts({L"The keyboard was found but cannot be opened. Check the permissions of its device (see the "
+                     L"manual) or close other programs that use it.",
+                     L"已找到键盘，但无法打开。请检查其设备权限（见说明书），或关闭正在使用它的其他程序。"}));
+    EXPECT_EQ(dialogs.requests().back().icon, SystemDialogs::Icon::Exclamation);
+    EXPECT_EQ(window->exec(), QDialog::Accepted);
     EXPECT_FALSE(window->isVisible());
 }
 
@@ -119,16 +138,22 @@ TEST_F(MainWindowTest, LanguageSwitchTwiceReturnsToEnglishWithTheLabelsAtOnce) {
     const QRect labelArea(saveLabel.rect.left, saveLabel.rect.top, saveLabel.rect.width(), saveLabel.rect.height());
     const QImage english = window->grab(labelArea).toImage();
 
+    // Qt's own texts, such as the buttons of message boxes, follow.
+    const auto cancelText = [] { return QDialogButtonBox(QDialogButtonBox::Cancel).buttons().front()->text(); };
+    EXPECT_EQ(cancelText(), QStringLiteral("Cancel"));
+
     click(*window, CTarnDlg::kLanguage);
     EXPECT_EQ(profile->language, "zh-CN");
     EXPECT_TRUE(window->controlById(CTarnDlg::kLanguage)->active);
     EXPECT_EQ(window->controlById(65)->caption(profile->language), L"English");
     EXPECT_NE(window->grab(labelArea).toImage(), english);
+    EXPECT_EQ(cancelText(), QStringLiteral("取消"));
 
     click(*window, CTarnDlg::kLanguage);
     EXPECT_EQ(profile->language, "en-US");
     EXPECT_FALSE(window->controlById(CTarnDlg::kLanguage)->active);
     EXPECT_EQ(window->grab(labelArea).toImage(), english);
+    EXPECT_EQ(cancelText(), QStringLiteral("Cancel"));
 }
 
 TEST_F(MainWindowTest, ClearEmptiesTheProfileButKeepsLayerAndLanguage) {
@@ -217,7 +242,7 @@ TEST_F(MainWindowTest, WriteKeysThenReadAllRoundTripsThroughTheKeyboard) {
 
     click(*window, CTarnDlg::kWriteKeys);
     EXPECT_EQ(dialogs.messages(), texts({L"OK!"}));
-    EXPECT_EQ(dialogs.requests().back().icon, SystemDialogs::Icon::Exclamation);
+    EXPECT_EQ(dialogs.requests().back().icon, SystemDialogs::Icon::Information);
     EXPECT_GT(simulator.keyboard->storedKeyRecords(), 0);
     EXPECT_EQ(runningProgress(), nullptr);
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "profile/KeyboardProfile.h"
@@ -59,6 +61,23 @@ TEST(AppStartTest, ResourceFileIsLoadedByNameFromTheFolderAndReleased) {
     app.release();
     EXPECT_TRUE(app.resources().bitmap(139).isNull());
     EXPECT_FALSE(QFile::exists(AppResources::bitmapPath(139)));
+}
+
+// In the build tree the resource file lies beside the program; an installed
+// program finds it in its data folder relative to itself, wherever the
+// installation was moved.
+TEST(AppStartTest, ResourcesAreBesideTheProgramOrInItsInstalledDataFolder) {
+    const QTemporaryDir root;
+    for (const char* tree : {"usr", "opt/moved"}) {
+        const QString program = root.filePath(QLatin1String(tree) + QStringLiteral("/bin"));
+        const QString data = QDir::cleanPath(program + QStringLiteral("/" VELKORONDRIX_DATA_FROM_PROGRAM));
+        ASSERT_TRUE(QDir().mkpath(program) && QDir().mkpath(data));
+        const QString resources = QStringLiteral(SHELL_TEST_RESOURCES "/VelkorOndrix_RES.rcc");
+        ASSERT_TRUE(QFile::copy(resources, data + QStringLiteral("/VelkorOndrix_RES.rcc")));
+        EXPECT_EQ(AppResources::dataFolder(program), data);
+        ASSERT_TRUE(QFile::copy(resources, program + QStringLiteral("/VelkorOndrix_RES.rcc")));
+        EXPECT_EQ(AppResources::dataFolder(program), program);
+    }
 }
 
 TEST(AppStartTest, EveryRunStartsInEnglishWithTheSkinsInPlace) {

@@ -59,6 +59,7 @@ constexpr const char* kGlobalHelp =
     "                           keyboard is attached while FILE exists, and an empty\n"
     "                           file is a factory-fresh keyboard\n"
     "  --help                   usage of the tool or of one command\n"
+    "  --version                the tool's version\n"
     "\n"
     "Exit status: 0 success, 1 any other failure, 2 usage error, 3 no keyboard,\n"
     "4 unreadable or invalid profile, 5 transfer failed, 6 unreadable or invalid\n"
@@ -114,6 +115,8 @@ CommandLine CommandLine::parse(int argc, const char* const* argv) {
         std::string value;
         if (arg == "--help" || arg == "-h") {
             line.help = true;
+        } else if (arg == "--version") {
+            line.version = true;
         } else if (!optionValue(arg, "--simulator", argc, argv, i, value, matched)) {
             fail("--simulator needs a file name");
         } else if (matched) {
@@ -149,8 +152,8 @@ CommandLine CommandLine::parse(int argc, const char* const* argv) {
             operands.push_back(arg);
         }
     }
-    if (line.help)
-        return line;  // help wins over every other problem
+    if (line.help || line.version)
+        return line;  // help wins over every other problem, then the version
 
     const CommandInfo* info = findCommand(line.command);
     if (!info) {

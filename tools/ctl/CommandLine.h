@@ -17,6 +17,7 @@ public:
     std::string simulator;   // --simulator FILE
     std::string language = "en-US";  // show --lang
     bool help = false;
+    bool version = false;    // --version: the tool's own version
     bool keysOnly = false;
     bool lightsOnly = false;
     bool verify = false;

@@ -174,6 +174,10 @@ int CtlTool::dispatch(int argc, const char* const* argv) {
         out << CommandLine::usage(line.command);
         return ExitOk;
     }
+    if (line.version) {
+        out << kToolName << ' ' << VELKORONDRIX_VERSION << '\n';
+        return ExitOk;
+    }
     if (!line.error().empty()) {
         err << kToolName << ": " << line.error() << " (try '" << kToolName << " --help')\n";
         return ExitUsage;

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QTextStream>
 
+#include "IconTheme.h"
 #include "SkinGenerator.h"
 
 int main(int argc, char** argv)
@@ -15,6 +16,9 @@ int main(int argc, char** argv)
 
     QTextStream err(stderr);
     const QStringList args = QGuiApplication::arguments();
+    // skingen --icons <folder> <size>...: the program's icon theme instead.
+    if (args.size() > 3 && args[1] == QLatin1String("--icons"))
+        return skingen::writeIconTheme(args[2], args.mid(3), err) ? 0 : 1;
     if (args.size() != 2) {
         err << "usage: skingen <output folder>\n";
         return 2;

@@ -48,7 +48,8 @@ public:
     // or holds more than maxBytes (fileError() is then file_too_large).
     bool readFile(const std::filesystem::path& path, std::wstring& text, std::size_t maxBytes = kMaxFileBytes);
     // Encodes text in the encoding its declaration names (UTF-8 without one)
-    // and writes it; false when anything could not be written.
+    // and writes it through a ReplacingFile, so the target changes only once
+    // all is written; false when anything could not be written.
     bool writeFile(const std::filesystem::path& path, const std::wstring& text);
 
     // Next sibling at the current level named exactly `name`, searching
