@@ -15,8 +15,8 @@ KeyboardProfile theProfile;
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    // A simulated keyboard set up wrongly is not listed, so the main window
-    // says that the keyboard is not connected; this says why.
+    // A simulated keyboard set up wrongly is not listed; the main window
+    // says why, and so does the terminal a script started the program from.
     const std::string problem = hwi::hidPlatform().problem();
     if (!problem.empty())
         std::fprintf(stderr, "VelkorOndrix: %s\n", problem.c_str());

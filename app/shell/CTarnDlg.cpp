@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QUrl>
 
+#include "HidPlatform.h"
 #include "editor/CTarnDialogKeyMapSettings.h"
 #include "jobs/CTarnDialogFirmwareUpdate.h"
 #include "jobs/CTarnDialogProgress.h"
@@ -24,6 +25,17 @@
 #include "shell/QtTranslation.h"
 #include "shell/SummaryBox.h"
 #include "shell/TrayIcon.h"
+
+namespace {
+
+// A simulated keyboard set up wrongly is not listed: the reason, on a line
+// of its own, or nothing.
+std::wstring simulatorProblem() {
+    const std::string problem = hwi::hidPlatform().problem();
+    return problem.empty() ? std::wstring() : L"\n\n" + QString::fromStdString(problem).toStdWString();
+}
+
+}  // namespace
 
 CTarnDlg::CTarnDlg(KeyboardProfile& profile, SystemDialogs& dialogs, QWidget* parent)
     : CSkinDialog(layout::mainWindow, profile.language, parent), profile_(profile), dialogs_(dialogs) {
@@ -40,7 +52,7 @@ CTarnDlg::CTarnDlg(KeyboardProfile& profile, SystemDialogs& dialogs, QWidget* pa
                             L"已找到键盘，但无法打开。请检查其设备权限（见说明书），或关闭正在使用它的其他程序。"),
                  SystemDialogs::Icon::Exclamation);
         else
-            dialogs_.messageBox(this, L"Keyboard is not connected!");
+            dialogs_.messageBox(this, L"Keyboard is not connected!" + simulatorProblem());
         setResult(Accepted);
     }
     setWindowIcon(programIcon());

@@ -40,6 +40,14 @@ TEST_F(MainWindowTest, WithoutKeyboardSaysSoAndNeverShows) {
     EXPECT_EQ(window->exec(), QDialog::Accepted);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
     EXPECT_FALSE(window->isVisible());
+
+    // A simulated keyboard that cannot serve says why.
+    fs::create_directory(simulator.keyboard->stateFile());
+    dialogs.clear();
+    window = openWindow();
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].rfind(L"Keyboard is not connected!\n\n", 0), 0u);
+    EXPECT_NE(dialogs.messages()[0].find(L"directory"), std::wstring::npos);
 }
 
 // Found but refusing to open (no permission, or held elsewhere) is told
