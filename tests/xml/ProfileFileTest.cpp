@@ -413,23 +413,29 @@ TEST_F(ProfileFileTest, SavingReplacesOnlyTheFileItNames) {
     ScratchDir::write(dir / "keep.pro.tmp", "mine");
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
     const auto link = dir / "link.pro";
-    fs::create_symlink("keep.pro", link);
-    ASSERT_TRUE(profile->saveProfile(link));
-    EXPECT_TRUE(fs::is_symlink(link));
+    std::error_code noLinks;  // Windows may not let a user make them
+    fs::create_symlink("keep.pro", link, noLinks);
+    ASSERT_TRUE(profile->saveProfile(noLinks ? target : link));
+    EXPECT_TRUE(noLinks || fs::is_symlink(link));
     EXPECT_EQ(ScratchDir::read(target).substr(0, sizeof kDeclaration - 1), kDeclaration);
+#ifndef _WIN32  // no owner and group bits there
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+#endif
     EXPECT_EQ(ScratchDir::read(dir / "keep.pro.tmp"), "mine");
 
     // A read-only file is refused and stays as it was, even for root.
     ScratchDir::write(target, "previous");
     fs::permissions(target, fs::perms::owner_read);
     EXPECT_FALSE(profile->saveProfile(target));
-    EXPECT_FALSE(profile->saveProfile(link));
+    EXPECT_TRUE(noLinks || !profile->saveProfile(link));
     EXPECT_EQ(ScratchDir::read(target), "previous");
 
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir.path()))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"folder.pro", "keep.pro", "keep.pro.tmp", "link.pro"}));
+    std::vector<std::string> expected{"folder.pro", "keep.pro", "keep.pro.tmp", "link.pro"};
+    if (noLinks)
+        expected.pop_back();
+    EXPECT_EQ(names, expected);
 }
