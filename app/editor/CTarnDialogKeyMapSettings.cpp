@@ -374,11 +374,11 @@ void CTarnDialogKeyMapSettings::act(int id) {
     }
 }
 
-bool CTarnDialogKeyMapSettings::actOnSequencePage(int id) {
+void CTarnDialogKeyMapSettings::actOnSequencePage(int id) {
     const SequencePage* page = sequencePage(page_);
     // The combo half of page 1 answers only in combo mode.
     if (!page || (page_ == PageUniCombo && singleKeyMode_))
-        return false;
+        return;
     SequenceLibrary& library = libraryOf(*page);
     if (id == page->newButton)
         newEntry(*page);
@@ -396,11 +396,9 @@ bool CTarnDialogKeyMapSettings::actOnSequencePage(int id) {
         MacroEdits::trimToLimit(macro);
         macros_.storeBack();
         syncBars(BarStart::Keep);
-    } else if (id == kDelayToggle && page_ == PageMacro)
+    } else if (id == kDelayToggle && page_ == PageMacro) {
         toggleDelayEdit();
-    else
-        return false;
-    return true;
+    }
 }
 
 // ---- Page 1: single key ----------------------------------------------------------
@@ -735,8 +733,8 @@ void CTarnDialogKeyMapSettings::rightButtonReleased(QPoint point) {
                                        {item(L"Press", L"按下", press), item(L"Release", L"释放", press + 1),
                                         item(L"Click", L"点击", press + 2)}};
     };
-    if (profile_.inLanguage(L"en", L"zh").empty())
-        return;  // no menu texts for this language
+    if (profile_.language != "en-US" && profile_.language != "zh-CN")
+        return;  // the menu has texts in these two languages only
     const std::vector<SystemDialogs::MenuItem> menu{
         buttonMenu(L"Left Click", L"鼠标左键", kLeftPress),
         buttonMenu(L"Right Click", L"鼠标右键", kRightPress),

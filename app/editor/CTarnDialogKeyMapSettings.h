@@ -117,7 +117,7 @@ private:
     // The record a click belongs to: the first shown one, labels included.
     SkinControl* recordAt(QPoint clientPoint);
     void act(int id);
-    bool actOnSequencePage(int id);
+    void actOnSequencePage(int id);
     void refreshPage();
     void refreshRows(int firstRow, int rows, const ActionList& list);
 
