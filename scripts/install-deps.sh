@@ -15,6 +15,10 @@ packages=(
 )
 # Qt's own texts in Chinese, for the program and its tests.
 packages+=(qt6-translations-l10n)
+# The headless Wayland desktop the program is tried on (tests/wayland): sway
+# with XWayland, screenshots, Qt's Wayland platform, and what the desktop's
+# virtual keyboard and pointer are built with.
+packages+=(sway xwayland grim qt6-wayland libwayland-dev libxkbcommon-dev)
 if [[ "${1:-}" == "--windows" ]]; then
   packages+=(g++-mingw-w64-x86-64)
   packages+=(wine64)  # runs the cross-built tests
