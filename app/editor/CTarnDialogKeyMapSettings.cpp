@@ -514,7 +514,7 @@ void CTarnDialogKeyMapSettings::captureKey(const KeyRecorder::Outcome& event) {
 void CTarnDialogKeyMapSettings::messageReceived(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (message != hwi_msg::kKeyEvent || !recorder_.isRecording())
         return;
-    const KeyRecorder::Outcome event = recorder_.keyEvent(wParam, lParam);
+    const KeyRecorder::Outcome event = recorder_.keyEvent(wParam, lParam, messageTime());
     if (recorder_.target() == KeyRecorder::Target::SingleKey) {
         captureKey(event);
     } else if (event.itemsAdded > 0) {
