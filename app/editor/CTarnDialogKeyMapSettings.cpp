@@ -4,6 +4,7 @@
 #include <climits>
 #include <optional>
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -13,6 +14,7 @@
 
 #include "editor/KeyMapWindowLayout.h"
 #include "editor/MacroEdits.h"
+#include "editor/RecordingKeyFilter.h"
 #include "profile/KeyboardProfile.h"
 #include "shell/AppResources.h"
 #include "shell/CSkinScrollBar.h"
@@ -34,6 +36,8 @@ constexpr int kListRows = 9;
 constexpr int kFnHwCode = 156;       // the FN key: set in both layers at once
 constexpr int kEventCodeMask = 511;  // the low 9 bits of an event code name the key
 constexpr int kScrollBarSkin = 138;
+constexpr int kMenuTip = 269;      // the macro page's tip row
+constexpr int kTipFontSize = 12;   // two lines fit the tip area
 
 // The tooltip's colours: blue text on yellow.
 const QColor kTooltipText(0, 0, 255);
@@ -207,7 +211,7 @@ CTarnDialogKeyMapSettings::CTarnDialogKeyMapSettings(KeyboardProfile& profile, S
 CTarnDialogKeyMapSettings::~CTarnDialogKeyMapSettings() {
     // The hook must never outlive the window it posts to.
     if (recorder_.isRecording())
-        UninstallHook();
+        releaseKeys();
     // The base hides the window after this part is gone, taking the focus
     // from an edit: nothing may answer that any more.
     for (QLineEdit* edit : {loopEdit_, delayEdit_, renameEdit_})
@@ -302,6 +306,21 @@ void CTarnDialogKeyMapSettings::refreshPage() {
 void CTarnDialogKeyMapSettings::paintWindow(QPainter& painter) {
     refreshPage();
     paintControls(painter);
+    if (recorder_.isRecording() && recordingPath_ == RecordingPath::Window)
+        paintWindowPathTip(painter);
+}
+
+// Where the recording cannot see the desktop's keys, the tip area below the
+// buttons says so; on the macro page it takes the place of the menu's tip.
+void CTarnDialogKeyMapSettings::paintWindowPathTip(QPainter& painter) {
+    const QRect area = toQRect(layout::keyMapRecordingTip);
+    if (skinSet().hasBackground())
+        painter.drawImage(area.topLeft(), skinSet().background, area);
+    const SkinControl* menuTip = controlById(kMenuTip);
+    painter.setPen(menuTip ? menuTip->textColor : QColor(Qt::white));
+    painter.setFont(AppResources::current().fontTable[kTipFontSize]);
+    painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap,
+                     QString::fromStdWString(profile_.inLanguage(kWindowPathTipEn, kWindowPathTipZh)));
 }
 
 // ---- Clicks ------------------------------------------------------------------
@@ -425,12 +444,26 @@ void CTarnDialogKeyMapSettings::setRecordLook(int button, int caption, int stopC
 void CTarnDialogKeyMapSettings::startCapture() {
     setRecordLook(kCapture, kCaptureCaption, kCaptureStopCaption, true);
     recorder_.start(KeyRecorder::Target::SingleKey, nullptr);
-    InstallHook(this);
+    takeKeys();
+}
+
+void CTarnDialogKeyMapSettings::takeKeys() {
+    recordingPath_ = recordingPathFor(RecordingSession::current(QGuiApplication::platformName().toStdString()));
+    keyFilter_ = std::make_unique<RecordingKeyFilter>(*this, recordingPath_);
+    // Keys go to the window itself, not to an edit (nor an input method).
+    setFocus();
+    if (recordingPath_ == RecordingPath::Hook)
+        InstallHook(this);
+}
+
+void CTarnDialogKeyMapSettings::releaseKeys() {
+    UninstallHook();
+    keyFilter_.reset();
 }
 
 bool CTarnDialogKeyMapSettings::stopRecording() {
     const KeyRecorder::Target target = recorder_.target();
-    UninstallHook();
+    releaseKeys();
     recorder_.stop();
     if (target == KeyRecorder::Target::SingleKey) {
         setRecordLook(kCapture, kCaptureCaption, kCaptureStopCaption, false);
@@ -459,7 +492,7 @@ void CTarnDialogKeyMapSettings::startRecording(const SequencePage& page) {
     syncBars(BarStart::Keep);
     setRecordLook(page.recordButton, page.recordCaption, page.stopCaption, true);
     recorder_.start(page.target, &sequence);
-    InstallHook(this);
+    takeKeys();
 }
 
 void CTarnDialogKeyMapSettings::captureKey(const KeyRecorder::Outcome& event) {
@@ -481,7 +514,7 @@ void CTarnDialogKeyMapSettings::captureKey(const KeyRecorder::Outcome& event) {
 void CTarnDialogKeyMapSettings::messageReceived(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (message != hwi_msg::kKeyEvent || !recorder_.isRecording())
         return;
-    const KeyRecorder::Outcome event = recorder_.keyEvent(wParam, lParam);
+    const KeyRecorder::Outcome event = recorder_.keyEvent(wParam, lParam, messageTime());
     if (recorder_.target() == KeyRecorder::Target::SingleKey) {
         captureKey(event);
     } else if (event.itemsAdded > 0) {
@@ -591,6 +624,14 @@ bool CTarnDialogKeyMapSettings::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return CSkinDialog::eventFilter(watched, event);
+}
+
+void CTarnDialogKeyMapSettings::hideEvent(QHideEvent* event) {
+    if (recorder_.isRecording()) {
+        stopRecording();
+        update();
+    }
+    CSkinDialog::hideEvent(event);
 }
 
 void CTarnDialogKeyMapSettings::keyPressEvent(QKeyEvent* event) {

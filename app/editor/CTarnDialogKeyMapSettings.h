@@ -6,9 +6,11 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "editor/KeyRecorder.h"
+#include "jobs/RecordingPath.h"
 #include "editor/SequenceLibrary.h"
 #include "shell/CSkinDialog.h"
 
@@ -17,6 +19,7 @@ class KeyboardProfile;
 class QLineEdit;
 class QPlainTextEdit;
 class QTimer;
+class RecordingKeyFilter;
 class SystemDialogs;
 
 class CTarnDialogKeyMapSettings : public CSkinDialog {
@@ -98,6 +101,12 @@ public:
     const QString& tooltipText() const { return tooltipText_; }
     bool isRenaming() const { return renameActive_; }
     bool isEditingDelay() const { return delayEditActive_; }
+    // How the running (or last) recording takes its keys.
+    RecordingPath recordingPath() const { return recordingPath_; }
+    // What the tip area says while a recording takes its keys from this window.
+    static constexpr const wchar_t* kWindowPathTipEn =
+        L"Type the keys in this window: keys typed elsewhere are not recorded.";
+    static constexpr const wchar_t* kWindowPathTipZh = L"请在本窗口中按键：在其他窗口中的按键不会被录制。";
 
 protected:
     bool isShown(const SkinControl& control) const override;
@@ -108,6 +117,9 @@ protected:
     void messageReceived(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void paintWindow(QPainter& painter) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // However the window goes (Cancel, the main window closing it on an
+    // unplug), no recording and no keyboard grab outlives it.
+    void hideEvent(QHideEvent* event) override;
 
 private:
     struct SequencePage;  // the controls of one of the pages 1..3
@@ -129,6 +141,11 @@ private:
     // still act on OK or Cancel.
     bool stopRecording();
     void setRecordLook(int button, int caption, int stopCaption, bool on);
+    // Where the keys of a starting recording come from, and letting go of
+    // them again.
+    void takeKeys();
+    void releaseKeys();
+    void paintWindowPathTip(QPainter& painter);
 
     // Pages 1..3.
     void newEntry(const SequencePage& page);
@@ -167,6 +184,8 @@ private:
     int capturedCode_ = -1;
     std::array<int, 4> selectedCodes_{-1, -1, -1, -1};  // pages 4..7
     KeyRecorder recorder_;
+    RecordingPath recordingPath_ = RecordingPath::Hook;
+    std::unique_ptr<RecordingKeyFilter> keyFilter_;  // while recording
     SequenceLibrary combos_;
     SequenceLibrary macros_;
     SequenceLibrary emulations_;

@@ -280,6 +280,9 @@ inline constexpr int kSequenceBar = 1007;
 inline constexpr Rect keyMapLoopEdit{475, 117, 475 + 58, 117 + 18};
 inline constexpr Rect keyMapDelayEdit{476, 187, 476 + 58, 187 + 18};
 inline constexpr Rect keyMapComboKeysBox{380, 138, 380 + 141, 138 + 93};
+// Below the page's buttons: where a recording that takes its keys from the
+// window says so (over the macro page's tip, row 269).
+inline constexpr Rect keyMapRecordingTip{184, 280, 545, 310};
 // The scroll bars beside the lists: page 1 has only the library bar (the
 // second bar is placed but hidden); pages 2 and 3 have both. A bar is as
 // thick as its skin's cells.

@@ -40,6 +40,7 @@ void KeyRecorder::start(Target target, ActionList* sequence) {
     sequence_ = sequence;
     keyDown_.fill(false);
     sawEvent_ = false;
+    lastEventStamp_.reset();
     lastEventCode_ = -1;
 }
 
@@ -92,11 +93,23 @@ int KeyRecorder::appendMacroEvent(int code, std::int64_t elapsedMs) {
     return added;
 }
 
-KeyRecorder::Outcome KeyRecorder::keyEvent(std::uintptr_t wParam, std::intptr_t lParam) {
+std::int64_t KeyRecorder::pauseSinceLastEvent(Clock::time_point now, std::optional<std::uint32_t> time) const {
+    std::int64_t elapsed = 0;
+    if (time && lastEventStamp_) {
+        // Unsigned subtraction bridges the stamps' wrap-around (every 49.7
+        // days); a stamp older than the last one counts as no pause.
+        const std::uint32_t step = *time - *lastEventStamp_;
+        elapsed = step < 0x80000000u ? step : 0;
+    } else {
+        elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(now - lastEventTime_).count();
+    }
+    return std::min<std::int64_t>(elapsed, kMaxPauseMs);
+}
+
+KeyRecorder::Outcome KeyRecorder::keyEvent(std::uintptr_t wParam, std::intptr_t lParam,
+                                           std::optional<std::uint32_t> time) {
     const Clock::time_point now = now_();
-    const std::int64_t elapsedMs =
-        std::min<std::int64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now - lastEventTime_).count(),
-                               kMaxPauseMs);
+    const std::int64_t elapsedMs = pauseSinceLastEvent(now, time);
     const bool release = (wParam & kReleaseBit) != 0;
     int virtualKey = static_cast<int>(wParam & 0xFF);
     if (virtualKey == kShift)
@@ -133,6 +146,7 @@ KeyRecorder::Outcome KeyRecorder::keyEvent(std::uintptr_t wParam, std::intptr_t 
     // Every event counts for the next pause, dropped ones included.
     sawEvent_ = true;
     lastEventTime_ = now;
+    lastEventStamp_ = time;
     lastEventCode_ = code;
     return outcome;
 }

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class ActionList;
 class KeyboardProfile;
@@ -46,7 +47,11 @@ public:
 
     // One hook event: wParam carries the virtual-key code in its low byte and
     // the release flag in bit 31, lParam the extended-key flag in bit 24.
-    Outcome keyEvent(std::uintptr_t wParam, std::intptr_t lParam);
+    // time is the event's own stamp from the window system (ms, wrapping at
+    // 2^32): pauses between two stamped events are measured by the stamps,
+    // so a window busy painting neither stretches nor squeezes them; other
+    // pauses by the clock at handling.
+    Outcome keyEvent(std::uintptr_t wParam, std::intptr_t lParam, std::optional<std::uint32_t> time = std::nullopt);
 
     // Whether a key (160 left Shift, 161 right Shift) is physically down now;
     // the platform's answer by default. Tests replace both.
@@ -59,6 +64,7 @@ public:
 private:
     int resolveShift(bool release);
     int appendMacroEvent(int code, std::int64_t elapsedMs);
+    std::int64_t pauseSinceLastEvent(Clock::time_point now, std::optional<std::uint32_t> time) const;
     bool countsAsChange(int virtualKey, bool release);
 
     const KeyboardProfile& profile_;
@@ -69,5 +75,6 @@ private:
     std::array<bool, 256> keyDown_{};
     bool sawEvent_ = false;  // lastEventTime is set
     Clock::time_point lastEventTime_{};
+    std::optional<std::uint32_t> lastEventStamp_;
     int lastEventCode_ = -1;
 };

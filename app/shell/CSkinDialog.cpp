@@ -46,6 +46,10 @@ void CSkinDialog::postMessage(unsigned message, std::uintptr_t wParam, std::intp
     QCoreApplication::postEvent(this, new PostedMessageEvent(message, wParam, lParam));
 }
 
+void CSkinDialog::postKeyMessage(std::uintptr_t wParam, std::intptr_t lParam, std::uint32_t time) {
+    QCoreApplication::postEvent(this, new PostedMessageEvent(hwi_msg::kKeyEvent, wParam, lParam, time));
+}
+
 QColor CSkinDialog::transparentColor() const {
     return QColor(table_->transparent.r, table_->transparent.g, table_->transparent.b);
 }
@@ -223,7 +227,9 @@ void CSkinDialog::drawCaption(QPainter& painter, const SkinControl& control) {
 bool CSkinDialog::event(QEvent* event) {
     if (event->type() == PostedMessageEvent::eventType()) {
         const auto* posted = static_cast<PostedMessageEvent*>(event);
+        messageTime_ = posted->time;
         messageReceived(posted->message, posted->wParam, posted->lParam);
+        messageTime_.reset();
         return true;
     }
     return QDialog::event(event);

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,7 @@ public:
 
     // MessageWindow: thread-safe, queued; handled by messageReceived.
     void postMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    void postKeyMessage(std::uintptr_t wParam, std::intptr_t lParam, std::uint32_t time) override;
 
     // Updates hover flags and the last mouse position (client coordinates).
     HitArea hitTestControls(QPoint clientPoint);
@@ -81,6 +83,9 @@ protected:
     virtual void hoverChanged() {}
     // A posted message, on the GUI thread.
     virtual void messageReceived(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+    // Inside messageReceived: the window system's time of the key event
+    // being handled, when it came with one (ms, wrapping at 2^32).
+    std::optional<std::uint32_t> messageTime() const { return messageTime_; }
     // Caption colour of a record; the record's own colours by default.
     virtual QColor captionColor(const SkinControl& control) const;
     // The window's paint step; paintControls by default. Overrides usually
@@ -114,4 +119,5 @@ private:
     SkinSet skins_;
     QPoint lastMouse_{-1, -1};
     bool dragPress_ = false;  // the press started a window drag: no click
+    std::optional<std::uint32_t> messageTime_;
 };

@@ -3,13 +3,15 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include <QEvent>
 
 class PostedMessageEvent : public QEvent {
 public:
-    PostedMessageEvent(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
-        : QEvent(eventType()), message(message), wParam(wParam), lParam(lParam) {}
+    PostedMessageEvent(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                       std::optional<std::uint32_t> time = std::nullopt)
+        : QEvent(eventType()), message(message), wParam(wParam), lParam(lParam), time(time) {}
 
     static QEvent::Type eventType() {
         static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
@@ -19,4 +21,6 @@ public:
     const unsigned message;
     const std::uintptr_t wParam;
     const std::intptr_t lParam;
+    // A key message's own time (MessageWindow::postKeyMessage).
+    const std::optional<std::uint32_t> time;
 };

@@ -19,3 +19,11 @@ bool HookTarget::post(unsigned message, std::uintptr_t wParam, std::intptr_t lPa
     window->postMessage(message, wParam, lParam);
     return true;
 }
+
+bool HookTarget::postKey(std::uintptr_t wParam, std::intptr_t lParam, std::uint32_t time) {
+    std::lock_guard lock(mutex);
+    if (!window)
+        return false;
+    window->postKeyMessage(wParam, lParam, time);
+    return true;
+}

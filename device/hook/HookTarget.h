@@ -16,6 +16,8 @@ public:
     void set(MessageWindow* window);
     // False when no window is stored.
     bool post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+    // Message 1126 with the key event's time beside it.
+    bool postKey(std::uintptr_t wParam, std::intptr_t lParam, std::uint32_t time);
 
 private:
     HookTarget() = default;

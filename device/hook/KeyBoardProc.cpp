@@ -20,6 +20,6 @@ std::intptr_t VELKORONDRIX_HWI_CALLBACK KeyBoardProc(int code, std::uintptr_t me
     }
     const auto& record = *reinterpret_cast<const KeyboardHookRecord*>(hookData);
     const KeyEventMessage words = KeyEventMessage::from(message, record);
-    HookTarget::instance().post(hwi_msg::kKeyEvent, words.wParam, words.lParam);
+    HookTarget::instance().postKey(words.wParam, words.lParam, record.time);
     return 1;  // swallowed: no later hook and no window sees the key
 }

@@ -35,6 +35,14 @@ public:
     virtual ~MessageWindow() = default;
     // Must be thread-safe and asynchronous (queued, never handled inline).
     virtual void postMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+    // Message 1126 with the key event's own time beside it: milliseconds on
+    // the window system's clock (X server time, Wayland event time, the
+    // hook record's time), wrapping at 2^32. Windows that measure delays
+    // keep it; by default it is dropped and the message posted as it is.
+    virtual void postKeyMessage(std::uintptr_t wParam, std::intptr_t lParam, std::uint32_t time) {
+        (void)time;
+        postMessage(hwi_msg::kKeyEvent, wParam, lParam);
+    }
 };
 
 class CBrantUtil;
@@ -120,3 +128,29 @@ VELKORONDRIX_HWI_API void UninstallHook();
 // negative code or a null record is not a key event: it is passed on.
 VELKORONDRIX_HWI_API std::intptr_t VELKORONDRIX_HWI_CALLBACK KeyBoardProc(int code, std::uintptr_t message,
                                                                          std::intptr_t hookData);
+
+class KeyEventTranslator;
+
+// Where no hook can see the keys (a Wayland session, no X display), a window
+// takes them from its own key events instead and hands each one here. The
+// key is named by its Linux input (evdev) code: X11 and Wayland both report
+// it as the event's native scan code less 8. It becomes the record the hook
+// would have filled (the same key table, Alt and F10 as system keys) and is
+// posted as message 1126 through postKeyMessage, exactly as KeyBoardProc
+// posts it, so the receiver cannot tell the two apart.
+class VELKORONDRIX_HWI_API WindowKeySource {
+public:
+    WindowKeySource();
+    ~WindowKeySource();
+    WindowKeySource(const WindowKeySource&) = delete;
+    WindowKeySource& operator=(const WindowKeySource&) = delete;
+
+    // False, with nothing posted, for a key without a virtual-key code.
+    // numLockOn decides what the keypad digits and point report.
+    bool post(MessageWindow& window, int evdevCode, bool pressed, bool numLockOn, std::uint32_t time);
+    // Forgets held modifiers: a new recording starts with a clean slate.
+    void reset();
+
+private:
+    std::unique_ptr<KeyEventTranslator> translator;
+};
