@@ -30,10 +30,10 @@ constexpr int kKeyS = 44;
 
 QPoint centreOf(const layout::Rect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
-QPoint controlCentre(std::span<const layout::Row> rows, int id) {
+layout::Rect controlRect(std::span<const layout::Row> rows, int id) {
     for (const layout::Row& row : rows)
         if (row.id == id)
-            return centreOf(row.rect);
+            return row.rect;
     ADD_FAILURE() << "no control " << id;
     return {};
 }
@@ -76,33 +76,37 @@ protected:
     bool windowsAre(qsizetype count) const { return desktop.waitForWindows(program.processId(), count); }
     // Window 0 is the main window, window 1 the editor above it.
     bool clickIn(qsizetype index, QPoint point) { return desktop.click(window(index).topLeft() + point); }
-    bool clickEditor(int id) { return clickIn(1, controlCentre(layout::keyMapWindowRows, id)); }
-
+    QRect editorControl(int id) const {
+        const layout::Rect r = controlRect(layout::keyMapWindowRows, id);
+        return QRect(r.left, r.top, r.width(), r.height()).translated(window(1).topLeft());
+    }
+    bool clickEditor(int id) { return desktop.click(editorControl(id).center()); }
     bool openEditor(int keyId) { return clickIn(0, keyCentre(keyId)) && windowsAre(2); }
+
     // Clicks a record button of the editor and waits, as a user would, until
     // the button shows its green "Stop Rec": the keys typed from then on count.
     bool startRecording(int id) {
-        const QRect editor = window(1);
-        layout::Rect button;
-        for (const layout::Row& row : layout::keyMapWindowRows)
-            if (row.id == id)
-                button = row.rect;
-        const QRect area = QRect(button.left, button.top, button.width(), button.height()).translated(editor.topLeft());
+        const QRect button = editorControl(id);
         auto recording = [&](const QImage& image) {
-            for (int y = area.top(); y <= area.bottom(); ++y)
-                for (int x = area.left(); x <= area.right(); ++x)
+            for (int y = button.top(); y <= button.bottom(); ++y)
+                for (int x = button.left(); x <= button.right(); ++x)
                     if (image.pixel(x, y) == 0xff00ff00)
                         return true;
             return false;
         };
         return clickEditor(id) && recording(desktop.screenshotWhen(recording));
     }
+    // Waits until an area of the screen no longer looks as it did.
+    bool changes(const QRect& area, const QImage& before) {
+        auto changed = [&](const QImage& image) { return image.copy(area) != before.copy(area); };
+        return changed(desktop.screenshotWhen(changed));
+    }
 
     // Writes the keys to the keyboard from the main window; then the
     // keyboard's line for the key, "43 A L1 Single X", or why there is none.
     std::string writtenAssignment(int keyId) {
         const ino_t before = fileIdentity(simulator);
-        if (!clickIn(0, controlCentre(layout::mainWindowRows, CTarnDlg::kWriteKeys)))
+        if (!clickIn(0, centreOf(controlRect(layout::mainWindowRows, CTarnDlg::kWriteKeys))))
             return "(cannot click WriteKeys)";
         // The simulated keyboard replaces its file when a write ends.
         const QDeadlineTimer deadline(10000);
@@ -132,7 +136,10 @@ protected:
 TEST_P(ProgramOnDesktop, CapturesASingleKeyTypedOnTheDesktop) {
     ASSERT_TRUE(openEditor(kKeyA)) << log();
     ASSERT_TRUE(startRecording(Editor::kCapture)) << "no capture started" << log();
+    const QImage before = desktop.screenshot();
     ASSERT_TRUE(desktop.type("45"));  // X
+    // A user reads the key's name before taking it with OK.
+    EXPECT_TRUE(changes(editorControl(Editor::kCapturedKeyName), before)) << "the captured key is not shown";
     ASSERT_TRUE(clickEditor(Editor::kOk));  // ends the capture and keeps it
     ASSERT_TRUE(windowsAre(1)) << "OK left the editor open" << log();
     EXPECT_EQ(writtenAssignment(kKeyA), "43 A L1 Single X");
