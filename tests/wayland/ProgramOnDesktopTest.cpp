@@ -76,10 +76,10 @@ protected:
     bool windowsAre(qsizetype count) const { return desktop.waitForWindows(program.processId(), count); }
     // Window 0 is the main window, window 1 the editor above it.
     bool clickIn(qsizetype index, QPoint point) { return desktop.click(window(index).topLeft() + point); }
-    QRect editorControl(int id) const {
-        const layout::Rect r = controlRect(layout::keyMapWindowRows, id);
+    QRect onEditor(const layout::Rect& r) const {
         return QRect(r.left, r.top, r.width(), r.height()).translated(window(1).topLeft());
     }
+    QRect editorControl(int id) const { return onEditor(controlRect(layout::keyMapWindowRows, id)); }
     bool clickEditor(int id) { return desktop.click(editorControl(id).center()); }
     bool openEditor(int keyId) { return clickIn(0, keyCentre(keyId)) && windowsAre(2); }
 
@@ -135,7 +135,10 @@ protected:
 
 TEST_P(ProgramOnDesktop, CapturesASingleKeyTypedOnTheDesktop) {
     ASSERT_TRUE(openEditor(kKeyA)) << log();
+    const QImage idle = desktop.screenshot();
     ASSERT_TRUE(startRecording(Editor::kCapture)) << "no capture started" << log();
+    // The desktop's keys reach only the editor's own window, and a tip says so.
+    EXPECT_TRUE(changes(onEditor(layout::keyMapRecordingTip), idle)) << "no tip says where to type";
     const QImage before = desktop.screenshot();
     ASSERT_TRUE(desktop.type("45"));  // X
     // A user reads the key's name before taking it with OK.
