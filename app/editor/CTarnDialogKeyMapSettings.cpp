@@ -305,21 +305,21 @@ void CTarnDialogKeyMapSettings::refreshPage() {
 
 void CTarnDialogKeyMapSettings::paintWindow(QPainter& painter) {
     refreshPage();
+    const bool windowPath = recorder_.isRecording() && recordingPath_ == RecordingPath::Window;
+    if (SkinControl* menuTip = controlById(kMenuTip))
+        menuTip->captionVisible = !windowPath;
     paintControls(painter);
-    if (recorder_.isRecording() && recordingPath_ == RecordingPath::Window)
+    if (windowPath)
         paintWindowPathTip(painter);
 }
 
 // Where the recording cannot see the desktop's keys, the tip area below the
-// buttons says so; on the macro page it takes the place of the menu's tip.
+// buttons says so; on the macro page in place of the menu's tip.
 void CTarnDialogKeyMapSettings::paintWindowPathTip(QPainter& painter) {
-    const QRect area = toQRect(layout::keyMapRecordingTip);
-    if (skinSet().hasBackground())
-        painter.drawImage(area.topLeft(), skinSet().background, area);
     const SkinControl* menuTip = controlById(kMenuTip);
     painter.setPen(menuTip ? menuTip->textColor : QColor(Qt::white));
     painter.setFont(AppResources::current().fontTable[kTipFontSize]);
-    painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap,
+    painter.drawText(toQRect(layout::keyMapRecordingTip), Qt::AlignCenter | Qt::TextWordWrap,
                      QString::fromStdWString(profile_.inLanguage(kWindowPathTipEn, kWindowPathTipZh)));
 }
 
