@@ -160,6 +160,7 @@ TEST_P(ProgramOnDesktop, RecordsAMacroWithEnterAndEscapeAtTheEventsOwnTimes) {
     ASSERT_TRUE(clickEditor(Editor::kRecordMacro));  // names the new macro
     ASSERT_TRUE(startRecording(Editor::kRecordMacro)) << "no recording started" << log();
     ASSERT_TRUE(desktop.type("--pace 100 --step 400 30 +42 48 -42 28 1"));  // A, Shift+B, Enter, Escape
+    // Enter acted on would close the editor, Escape then the main window, at once.
     const QDeadlineTimer settle(500);
     while (!settle.hasExpired() && desktop.windowsOf(program.processId()).size() == 2)
         QThread::msleep(50);
@@ -169,8 +170,9 @@ TEST_P(ProgramOnDesktop, RecordsAMacroWithEnterAndEscapeAtTheEventsOwnTimes) {
     ASSERT_TRUE(windowsAre(1)) << "OK left the editor open" << log();
 
     const QString written = QString::fromStdString(writtenAssignment(kKeyS));
-    ASSERT_TRUE(written.startsWith("44 S L1 Macro ")) << written.toStdString();
-    const QStringList items = written.mid(14).split(',');
+    const QString macro = "44 S L1 Macro ";
+    ASSERT_TRUE(written.startsWith(macro)) << written.toStdString();
+    const QStringList items = written.mid(macro.size()).split(',');
     QStringList names, delays;
     for (qsizetype i = 0; i < items.size(); ++i)
         (i % 2 ? delays : names).append(items[i]);

@@ -5,6 +5,8 @@
 
 #include <grp.h>
 #include <pwd.h>
+#include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -157,13 +159,15 @@ QString SwayDesktop::emptyFile(const QString& name) const {
 }
 
 void SwayDesktop::runAsUser(QProcess& process) const {
-    if (getuid() != 0)
-        return;
+    const bool root = getuid() == 0;
     const uid_t user = uid;
     const gid_t group = gid;
-    process.setChildProcessModifier([user, group] {
-        if (setgroups(0, nullptr) != 0 || setgid(group) != 0 || setuid(user) != 0)
+    process.setChildProcessModifier([root, user, group] {
+        if (root && (setgroups(0, nullptr) != 0 || setgid(group) != 0 || setuid(user) != 0))
             _exit(127);
+        // A test that is killed (a time limit) takes its desktop along. Set
+        // after the change of user, which would clear it.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
     });
 }
 

@@ -56,7 +56,7 @@ public:
     QImage screenshotWhen(const std::function<bool(const QImage&)>& shows, int timeoutMs = 5000) const;
 
 private:
-    void runAsUser(QProcess& process) const;
+    void runAsUser(QProcess& process) const;  // and ends it with the test
     QString run(const QString& program, const QStringList& arguments) const;
     bool command(const QString& line);
     bool answered();  // vo-wl-input said "ok"
