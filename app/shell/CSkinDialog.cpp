@@ -35,8 +35,11 @@ CSkinDialog::CSkinDialog(const layout::Window& table, const std::string& languag
       controls_(SkinControl::fromLayout(table)),
       skins_(AppResources::current().skinSet(table.background, table.hover, table.active)) {
     setMouseTracking(true);
-    // The paint step covers every pixel: nothing to erase first.
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // The colour-key areas show what lies behind the window on every
+    // platform: cleared to transparent when painting. The mask alone is not
+    // enough: a Wayland compositor ignores it for drawing, and XWayland
+    // fills what it cuts away in black.
+    setAttribute(Qt::WA_TranslucentBackground);
     setUpFrame();
 }
 
@@ -73,14 +76,26 @@ void CSkinDialog::setUpShape() {
     const QSize size = skins_.hasBackground() ? skins_.background.size()
                                               : QSize(table_->fallbackWidth, table_->fallbackHeight);
     setFixedSize(size);
-    // The offscreen platform has no window shapes; the pictures stay whole.
+    const QRegion shape = keyColourRegion();
+    keyColourArea_ = shape.isEmpty() ? QRegion() : QRegion(rect()) - shape;
+    // The mask keeps clicks on the colour key going to what lies behind. The
+    // offscreen platform has no window shapes.
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
-        const QRegion shape = keyColourRegion();
         if (shape.isEmpty())
             clearMask();
         else
             setMask(shape);
     }
+}
+
+void CSkinDialog::clearKeyColourArea(QPainter& painter) {
+    if (keyColourArea_.isEmpty())
+        return;
+    painter.save();
+    painter.setClipRegion(keyColourArea_);
+    painter.setCompositionMode(QPainter::CompositionMode_Clear);
+    painter.fillRect(rect(), Qt::transparent);
+    painter.restore();
 }
 
 void CSkinDialog::setUpFrame() {
@@ -238,6 +253,7 @@ bool CSkinDialog::event(QEvent* event) {
 void CSkinDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     paintWindow(painter);
+    clearKeyColourArea(painter);
 }
 
 void CSkinDialog::mouseMoveEvent(QMouseEvent* event) {

@@ -97,6 +97,9 @@ protected:
     void setUpFrame();
     // Size and window shape from the current background.
     void setUpShape();
+    // Makes the colour-key pixels of the background transparent (the
+    // window is translucent); the paint event's last step.
+    void clearKeyColourArea(QPainter& painter);
 
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -120,4 +123,5 @@ private:
     QPoint lastMouse_{-1, -1};
     bool dragPress_ = false;  // the press started a window drag: no click
     std::optional<std::uint32_t> messageTime_;
+    QRegion keyColourArea_;  // the background's colour-key pixels
 };

@@ -129,6 +129,13 @@ TEST_F(SkinDialogTest, FrameTakesTheBackgroundSizeCentredOnThePrimaryScreen) {
     EXPECT_FALSE(shape.contains(QPoint(2, 2)));
     EXPECT_TRUE(shape.contains(QPoint(5, 2)));
     EXPECT_TRUE(shape.contains(QPoint(99, 79)));
+    // Painted, the colour key shows what lies behind (a translucent window);
+    // everything else stays opaque.
+    EXPECT_TRUE(dialog.testAttribute(Qt::WA_TranslucentBackground));
+    const QImage painted = dialog.grab().toImage();
+    EXPECT_EQ(qAlpha(painted.pixel(2, 2)), 0);
+    EXPECT_EQ(painted.pixelColor(5, 2), kBackground);
+    EXPECT_EQ(painted.pixelColor(99, 79), kBackground);
 }
 
 TEST_F(SkinDialogTest, HitTestingSetsHoverAndNeverHitsLabels) {
