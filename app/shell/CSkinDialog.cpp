@@ -54,7 +54,7 @@ QRegion CSkinDialog::keyColourRegion() const {
     if (!skins_.hasBackground())
         return {};
     // Pixels of the key colour end up outside the region.
-    const QImage mask = skins_.background.createMaskFromColor(transparentColor().rgb(), Qt::MaskInColor);
+    const QImage mask = skins_.background.image().createMaskFromColor(transparentColor().rgb(), Qt::MaskInColor);
     return QRegion(QBitmap::fromImage(mask));
 }
 
@@ -162,17 +162,15 @@ void CSkinDialog::paintControls(QPainter& painter) {
         paintPlain(painter);
         return;
     }
-    painter.drawImage(0, 0, skins_.background);
+    skins_.background.draw(painter, QPointF(0, 0));
     for (const SkinControl& control : controls_) {
         if (!isShown(control))
             continue;
         const QRect area = toQRect(control.rect);
         if (control.active) {
-            if (!skins_.active.isNull())
-                painter.drawImage(area.topLeft(), skins_.active, area);
-        } else if (!control.isLabel && !skins_.hover.isNull()
-                   && control.rect.contains(lastMouse_.x(), lastMouse_.y())) {
-            painter.drawImage(area.topLeft(), skins_.hover, area);
+            skins_.active.draw(painter, area, area);
+        } else if (!control.isLabel && control.rect.contains(lastMouse_.x(), lastMouse_.y())) {
+            skins_.hover.draw(painter, area, area);
         }
         if ((control.isLabel || control.showCaption) && control.captionVisible)
             drawCaption(painter, control);

@@ -90,7 +90,7 @@ std::unique_ptr<QWidget> scrollBars(ScreenshotContext&) {
     QPalette palette = panel->palette();
     palette.setColor(QPalette::Window, AppResources::current().darkBrush.color());
     panel->setPalette(palette);
-    const QImage& sheet = AppResources::current().bitmap(138);
+    const SkinImage& sheet = AppResources::current().skinImage(138);
     auto* vertical = new CSkinScrollBar(Qt::Vertical, panel.get());
     vertical->setGeometry(10, 10, 50, 130);
     vertical->setSkin(sheet);

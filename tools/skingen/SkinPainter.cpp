@@ -94,7 +94,7 @@ QFont SkinPainter::font(int pixelSize, QFont::Weight weight)
 
 void SkinPainter::windowBody(int titleHeight)
 {
-    const QRectF all(0, 0, image_.width(), image_.height());
+    const QRectF all(QPointF(0, 0), image_.deviceIndependentSize());
     const QPainterPath body = rounded(all, cornerRadius);
     painter_.fillPath(body, vertical(all, bodyTop, bodyBottom));
 

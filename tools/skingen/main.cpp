@@ -1,5 +1,6 @@
-// skingen: renders the windows' artwork into a folder as <number>.png, the
-// names under which the program looks the bitmaps up.
+// skingen: renders the windows' artwork into a folder as <number>.png and, at
+// twice the size, <number>@2x.png: the names under which the program looks the
+// bitmaps up.
 #include <QDir>
 #include <QGuiApplication>
 #include <QTextStream>
@@ -28,11 +29,15 @@ int main(int argc, char** argv)
         err << "skingen: cannot create " << folder.path() << "\n";
         return 1;
     }
-    for (const skingen::Bitmap& bitmap : skingen::SkinGenerator().renderAll()) {
-        const QString path = folder.filePath(QString::number(bitmap.number) + QStringLiteral(".png"));
-        if (!bitmap.image.save(path, "PNG")) {
-            err << "skingen: cannot write " << path << "\n";
-            return 1;
+    // <number>.png and <number>@2x.png: Qt's naming of a high-density variant.
+    for (const int scale : {1, 2}) {
+        const QString suffix = scale == 1 ? QStringLiteral(".png") : QStringLiteral("@%1x.png").arg(scale);
+        for (const skingen::Bitmap& bitmap : skingen::SkinGenerator().renderAll(scale)) {
+            const QString path = folder.filePath(QString::number(bitmap.number) + suffix);
+            if (!bitmap.image.save(path, "PNG")) {
+                err << "skingen: cannot write " << path << "\n";
+                return 1;
+            }
         }
     }
     return 0;
