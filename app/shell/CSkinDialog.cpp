@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QStyleHints>
 #include <QWindow>
 
 #include "shell/AppResources.h"
@@ -233,17 +234,28 @@ void CSkinDialog::paintEvent(QPaintEvent*) {
 }
 
 void CSkinDialog::mouseMoveEvent(QMouseEvent* event) {
-    hitTestControls(event->position().toPoint());
-}
-
-void CSkinDialog::mousePressEvent(QMouseEvent* event) {
-    const HitArea area = hitTestControls(event->position().toPoint());
-    dragPress_ = area != HitArea::Client;
-    if (dragPress_ && event->button() == Qt::LeftButton) {
+    const QPoint point = event->position().toPoint();
+    hitTestControls(point);
+    // The move starts only once the pointer has really been dragged: a
+    // press alone (the second press of a double click that opened this
+    // window, say) must never make the window follow the pointer.
+    if (dragFrom_ && (event->buttons() & Qt::LeftButton)
+        && (point - *dragFrom_).manhattanLength() > QGuiApplication::styleHints()->startDragDistance()) {
+        dragFrom_.reset();
         // No resizing: the contents are laid out for the fixed size.
+        emit windowMoveRequested();
         if (QWindow* handle = windowHandle())
             handle->startSystemMove();
     }
+}
+
+void CSkinDialog::mousePressEvent(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    const HitArea area = hitTestControls(point);
+    dragPress_ = area != HitArea::Client;
+    dragFrom_.reset();
+    if (dragPress_ && event->button() == Qt::LeftButton)
+        dragFrom_ = point;
     event->accept();
 }
 
@@ -251,6 +263,7 @@ void CSkinDialog::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     const bool wasDrag = dragPress_;
     dragPress_ = false;
+    dragFrom_.reset();
     if (wasDrag)
         return;
     if (event->button() == Qt::LeftButton)

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,11 @@ public:
     // window or went into one of its child controls.
     void clearHover();
 
+signals:
+    // The window asks the window system to move it with the pointer: the
+    // background was dragged.
+    void windowMoveRequested();
+
 protected:
     // A left-button release on a control (the click lookup's answer).
     virtual void controlClicked(SkinControl& control);
@@ -113,5 +119,8 @@ private:
     std::vector<SkinControl> controls_;
     SkinSet skins_;
     QPoint lastMouse_{-1, -1};
-    bool dragPress_ = false;  // the press started a window drag: no click
+    bool dragPress_ = false;  // the press was outside the controls: no click
+    // Where a left press on the background was, until the pointer has moved
+    // far enough from it to start the window move.
+    std::optional<QPoint> dragFrom_;
 };
