@@ -1,6 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QStyle>
+
 #include "shell/QtSystemDialogs.h"
+#include "shell/QtTranslation.h"
 #include "support/FakeSystemDialogs.h"
 
 namespace {
@@ -46,6 +54,38 @@ TEST(SystemDialogsTest, FakeRecordsRequestsAndAnswersPerKindInOrder) {
     EXPECT_EQ(dialogs.requests()[2].initialColor, QColor(Qt::black));
     EXPECT_EQ(dialogs.requests()[3].position, QPoint(5, 6));
     EXPECT_EQ(dialogs.requests()[3].menu.front().children.front().command, 1137);
+}
+
+TEST(SystemDialogsTest, QtDialogsWearTheSkinsDarkPaletteInFusionWithTheirTextsKept) {
+    QtSystemDialogs::useSkinStyle();
+    EXPECT_EQ(QApplication::style()->name(), QStringLiteral("fusion"));
+    const QPalette skin = QtSystemDialogs::skinPalette();
+    EXPECT_LT(skin.color(QPalette::Window).lightness(), 60);
+    EXPECT_GT(skin.color(QPalette::WindowText).lightness(), 180);
+    for (const char* language : {"en-US", "zh-CN"}) {
+        QtTranslation::follow(language);
+        const auto box = QtSystemDialogs::makeMessageBox(nullptr, L"OK!\r", SystemDialogs::Buttons::Ok,
+                                                         SystemDialogs::Icon::Information, {});
+        box->show();
+        EXPECT_EQ(box->text(), QStringLiteral("OK!"));
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("VelkorOndrix"));
+        // Room for the whole title beside the title bar's icon and buttons.
+        const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
+        EXPECT_GE(box->width(), 2 * title.horizontalAdvance(box->windowTitle())) << language;
+        const auto file = QtSystemDialogs::makeFileDialog(nullptr, {L"pro(*.pro)|*.pro||", L"pro", {}, true, true}, true);
+        const auto colour = QtSystemDialogs::makeColorDialog(nullptr, Qt::red);
+        EXPECT_TRUE(file->testOption(QFileDialog::DontUseNativeDialog));
+        EXPECT_TRUE(colour->testOption(QColorDialog::DontUseNativeDialog));
+        EXPECT_EQ(colour->windowTitle(), QStringLiteral("VelkorOndrix"));
+        const auto menu = QtSystemDialogs::makeMenu(nullptr, {{L"Left Click", 0, {{L"Click", 1137, {}}}}, {L"Delete", 7, {}}});
+        QMenu* sub = menu->actions().constFirst()->menu();
+        ASSERT_NE(sub, nullptr);
+        EXPECT_EQ(menu->actions().constLast()->text(), QStringLiteral("Delete"));
+        for (const QWidget* dialog : {static_cast<QWidget*>(box.get()), static_cast<QWidget*>(file.get()),
+                                      static_cast<QWidget*>(colour.get()), static_cast<QWidget*>(sub)})
+            EXPECT_EQ(dialog->palette().color(QPalette::Window), skin.color(QPalette::Window));
+    }
+    QtTranslation::follow("en-US");
 }
 
 }  // namespace

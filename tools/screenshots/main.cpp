@@ -15,6 +15,7 @@
 #include "profile/KeyboardProfile.h"
 #include "shell/AppResources.h"
 #include "shell/CSkinDialog.h"
+#include "shell/QtSystemDialogs.h"
 #include "support/FakeSystemDialogs.h"
 
 namespace {
@@ -50,6 +51,7 @@ int main(int argc, char* argv[]) {
         output = argv[3];
     }
     QApplication application(argc, argv);
+    QtSystemDialogs::useSkinStyle();
     if (!output) {
         std::fprintf(stderr, "usage: %s [--scale N] <output folder>\n", argv[0]);
         return 2;
