@@ -234,8 +234,8 @@ void CTarnDlg::openHelp() {
     if (QFileInfo::exists(manual) && QDesktopServices::openUrl(QUrl::fromLocalFile(manual)))
         return;
     const std::wstring path = QDir::toNativeSeparators(manual).toStdWString();
-    tell(profile_.inLanguage(L"The manual could not be opened. You can read it in a web browser; it is here:\n\n",
-                             L"无法打开使用说明书。您可以用网页浏览器阅读它，文件位于：\n\n")
+    tell(profile_.inLanguage(L"The manual could not be opened.\nOpen this file in a web browser:\n\n",
+                             L"无法打开使用说明书。\n请用网页浏览器打开此文件：\n\n")
              + path,
          SystemDialogs::Icon::Information);
 }
