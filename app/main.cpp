@@ -15,6 +15,7 @@ KeyboardProfile theProfile;
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    QtSystemDialogs::useSkinStyle();
     // A simulated keyboard set up wrongly is not listed; the main window
     // says why, and so does the terminal a script started the program from.
     const std::string problem = hwi::hidPlatform().problem();

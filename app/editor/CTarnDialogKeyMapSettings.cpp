@@ -164,7 +164,7 @@ CTarnDialogKeyMapSettings::CTarnDialogKeyMapSettings(KeyboardProfile& profile, S
     libraryBar_ = new CSkinScrollBar(Qt::Vertical, this);
     sequenceBar_ = new CSkinScrollBar(Qt::Vertical, this);
     for (CSkinScrollBar* bar : {libraryBar_, sequenceBar_}) {
-        bar->setSkin(AppResources::current().bitmap(kScrollBarSkin));
+        bar->setSkin(AppResources::current().skinImage(kScrollBarSkin));
         connect(bar, &CSkinScrollBar::scrollRequested, this,
                 [this, bar](int request, int position) { scrolled(bar, request, position); });
     }

@@ -214,11 +214,11 @@ void CTarnDialogFirmwareUpdate::paintWindow(QPainter& painter) {
     if (width <= 0)
         return;
     const QRect bar(layout::firmwareBar.left, layout::firmwareBar.top, width, layout::firmwareBar.height());
-    const QImage& fill = skinSet().active;
+    const SkinImage& fill = skinSet().active;
     if (fill.isNull())
         painter.fillRect(bar, kPlainBar);
     else
-        painter.drawImage(bar.topLeft(), fill, bar);
+        fill.draw(painter, bar, bar);
 }
 
 void CTarnDialogFirmwareUpdate::keyPressEvent(QKeyEvent* event) {

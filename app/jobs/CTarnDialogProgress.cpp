@@ -131,9 +131,9 @@ void CTarnDialogProgress::paintWindow(QPainter& painter) {
         return;
     const layout::Rect& track = layout::progressBar;
     const QRect bar(track.left, track.top, width, track.height());
-    const QImage& fill = skinSet().active;
+    const SkinImage& fill = skinSet().active;
     if (fill.isNull())
         painter.fillRect(bar, kPlainBar);
     else
-        painter.drawImage(bar.topLeft(), fill, bar);
+        fill.draw(painter, bar, bar);
 }

@@ -49,8 +49,10 @@ void AppResources::unloadResourceFile() {
     resourceFile_.clear();
 }
 
-QString AppResources::bitmapPath(int number) {
-    return QStringLiteral(":/skins/%1.png").arg(number);
+QString AppResources::bitmapPath(int number, int scale) {
+    if (scale == 1)
+        return QStringLiteral(":/skins/%1.png").arg(number);
+    return QStringLiteral(":/skins/%1@%2x.png").arg(number).arg(scale);
 }
 
 int AppResources::loadBitmaps() {
@@ -59,7 +61,7 @@ int AppResources::loadBitmaps() {
         QImage image(bitmapPath(number));
         if (image.isNull())
             continue;
-        setBitmap(number, std::move(image));
+        setBitmap(number, std::move(image), QImage(bitmapPath(number, 2)));
         ++found;
     }
     return found;
@@ -70,20 +72,25 @@ void AppResources::releaseBitmaps() {
 }
 
 const QImage& AppResources::bitmap(int number) const {
-    static const QImage none;
+    return skinImage(number).image();
+}
+
+const SkinImage& AppResources::skinImage(int number) const {
+    static const SkinImage none;
     const auto it = bitmaps_.find(number);
     return it == bitmaps_.end() ? none : it->second;
 }
 
-void AppResources::setBitmap(int number, QImage image) {
+void AppResources::setBitmap(int number, QImage image, QImage doubled) {
     // One opaque pixel format, so colour-key comparisons and copies are exact.
-    if (!image.isNull() && image.format() != QImage::Format_RGB32)
-        image = image.convertToFormat(QImage::Format_RGB32);
-    bitmaps_[number] = std::move(image);
+    for (QImage* pixels : {&image, &doubled})
+        if (!pixels->isNull() && pixels->format() != QImage::Format_RGB32)
+            *pixels = pixels->convertToFormat(QImage::Format_RGB32);
+    bitmaps_[number] = SkinImage(std::move(image), std::move(doubled));
 }
 
 SkinSet AppResources::skinSet(int background, int hover, int active) const {
-    return {bitmap(background), bitmap(hover), bitmap(active)};
+    return {skinImage(background), skinImage(hover), skinImage(active)};
 }
 
 const AppResources& AppResources::current() {

@@ -43,14 +43,17 @@ public:
     void unloadResourceFile();
     bool hasResourceFile() const { return !resourceFile_.isEmpty(); }
 
-    // Loads every bitmap in kBitmapNumbers from ":/skins/<number>.png";
-    // absent ones stay null. Returns how many were found.
+    // Loads every bitmap in kBitmapNumbers from ":/skins/<number>.png", and
+    // its high-density rendering from ":/skins/<number>@2x.png" where there
+    // is one; absent ones stay null. Returns how many 1x bitmaps were found.
     int loadBitmaps();
     void releaseBitmaps();
 
-    static QString bitmapPath(int number);
-    const QImage& bitmap(int number) const;  // null image when absent
-    void setBitmap(int number, QImage image);
+    // scale 1: "<number>.png"; 2: "<number>@2x.png".
+    static QString bitmapPath(int number, int scale = 1);
+    const QImage& bitmap(int number) const;  // the 1x pixels, null when absent
+    const SkinImage& skinImage(int number) const;
+    void setBitmap(int number, QImage image, QImage doubled = {});
     SkinSet skinSet(int background, int hover, int active) const;
 
     QBrush darkBrush;                             // RGB(20,20,20)
@@ -61,6 +64,6 @@ public:
     static void install(const AppResources* resources);
 
 private:
-    std::map<int, QImage> bitmaps_;
+    std::map<int, SkinImage> bitmaps_;
     QString resourceFile_;
 };

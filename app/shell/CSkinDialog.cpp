@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QStyleHints>
 #include <QWindow>
 
 #include "shell/AppResources.h"
@@ -61,7 +62,7 @@ QRegion CSkinDialog::keyColourRegion() const {
     if (!skins_.hasBackground())
         return {};
     // Pixels of the key colour end up outside the region.
-    const QImage mask = skins_.background.createMaskFromColor(transparentColor().rgb(), Qt::MaskInColor);
+    const QImage mask = skins_.background.image().createMaskFromColor(transparentColor().rgb(), Qt::MaskInColor);
     return QRegion(QBitmap::fromImage(mask));
 }
 
@@ -181,17 +182,15 @@ void CSkinDialog::paintControls(QPainter& painter) {
         paintPlain(painter);
         return;
     }
-    painter.drawImage(0, 0, skins_.background);
+    skins_.background.draw(painter, QPointF(0, 0));
     for (const SkinControl& control : controls_) {
         if (!isShown(control))
             continue;
         const QRect area = toQRect(control.rect);
         if (control.active) {
-            if (!skins_.active.isNull())
-                painter.drawImage(area.topLeft(), skins_.active, area);
-        } else if (!control.isLabel && !skins_.hover.isNull()
-                   && control.rect.contains(lastMouse_.x(), lastMouse_.y())) {
-            painter.drawImage(area.topLeft(), skins_.hover, area);
+            skins_.active.draw(painter, area, area);
+        } else if (!control.isLabel && control.rect.contains(lastMouse_.x(), lastMouse_.y())) {
+            skins_.hover.draw(painter, area, area);
         }
         if ((control.isLabel || control.showCaption) && control.captionVisible)
             drawCaption(painter, control);
@@ -257,17 +256,28 @@ void CSkinDialog::paintEvent(QPaintEvent*) {
 }
 
 void CSkinDialog::mouseMoveEvent(QMouseEvent* event) {
-    hitTestControls(event->position().toPoint());
-}
-
-void CSkinDialog::mousePressEvent(QMouseEvent* event) {
-    const HitArea area = hitTestControls(event->position().toPoint());
-    dragPress_ = area != HitArea::Client;
-    if (dragPress_ && event->button() == Qt::LeftButton) {
+    const QPoint point = event->position().toPoint();
+    hitTestControls(point);
+    // The move starts only once the pointer has really been dragged: a
+    // press alone (the second press of a double click that opened this
+    // window, say) must never make the window follow the pointer.
+    if (dragFrom_ && (event->buttons() & Qt::LeftButton)
+        && (point - *dragFrom_).manhattanLength() > QGuiApplication::styleHints()->startDragDistance()) {
+        dragFrom_.reset();
         // No resizing: the contents are laid out for the fixed size.
+        emit windowMoveRequested();
         if (QWindow* handle = windowHandle())
             handle->startSystemMove();
     }
+}
+
+void CSkinDialog::mousePressEvent(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    const HitArea area = hitTestControls(point);
+    dragPress_ = area != HitArea::Client;
+    dragFrom_.reset();
+    if (dragPress_ && event->button() == Qt::LeftButton)
+        dragFrom_ = point;
     event->accept();
 }
 
@@ -275,6 +285,7 @@ void CSkinDialog::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     const bool wasDrag = dragPress_;
     dragPress_ = false;
+    dragFrom_.reset();
     if (wasDrag)
         return;
     if (event->button() == Qt::LeftButton)

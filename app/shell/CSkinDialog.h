@@ -68,6 +68,11 @@ public:
     // window or went into one of its child controls.
     void clearHover();
 
+signals:
+    // The window asks the window system to move it with the pointer: the
+    // background was dragged.
+    void windowMoveRequested();
+
 protected:
     // A left-button release on a control (the click lookup's answer).
     virtual void controlClicked(SkinControl& control);
@@ -121,7 +126,9 @@ private:
     std::vector<SkinControl> controls_;
     SkinSet skins_;
     QPoint lastMouse_{-1, -1};
-    bool dragPress_ = false;  // the press started a window drag: no click
     std::optional<std::uint32_t> messageTime_;
-    QRegion keyColourArea_;  // the background's colour-key pixels
+    bool dragPress_ = false;  // the press was outside the controls: no click
+    // Where a left press on the background was, until the pointer has moved
+    // far enough from it to start the window move.
+    std::optional<QPoint> dragFrom_;
 };

@@ -32,9 +32,9 @@ CSkinScrollBar::~CSkinScrollBar() {
     timer_->stop();
 }
 
-void CSkinScrollBar::setSkin(const QImage& sheet) {
+void CSkinScrollBar::setSkin(const SkinImage& sheet) {
     sheet_ = sheet;
-    const int fromSheet = sheet_.isNull() ? 0 : sheet_.width() / kSheetColumns;
+    const int fromSheet = sheet_.isNull() ? 0 : sheet_.size().width() / kSheetColumns;
     cell_ = fromSheet > 0 ? fromSheet : kCellSize;
     if (orientation_ == Qt::Vertical)
         resize(cell_, height());
@@ -306,7 +306,7 @@ void CSkinScrollBar::paintPart(QPainter& painter, int part, const QRect& target)
         const QRect src = vertical ? QRect(source.left(), source.top() + from, cell_, len)
                                    : QRect(source.left() + from, source.top(), len, cell_);
         const QPoint dst = vertical ? QPoint(0, at) : QPoint(at, 0);
-        painter.drawImage(dst, sheet_, src);
+        sheet_.draw(painter, QRect(dst, src.size()), src);
     };
     const int start = vertical ? target.top() : target.left();
     const int length = vertical ? target.height() : target.width();
@@ -314,7 +314,7 @@ void CSkinScrollBar::paintPart(QPainter& painter, int part, const QRect& target)
     case PartFirstArrow:
     case PartSecondArrow:
         // Stretched when the arrows are halved on a short bar.
-        painter.drawImage(target, sheet_, cell(part == PartFirstArrow ? kFirstArrowColumn : kSecondArrowColumn));
+        sheet_.draw(painter, target, cell(part == PartFirstArrow ? kFirstArrowColumn : kSecondArrowColumn));
         break;
     case PartThumb: {
         const QRect source = cell(kThumbColumn);

@@ -11,6 +11,7 @@
 
 #include "shell/ControlTimer.h"
 #include "shell/ScrollBarSkin.h"
+#include "shell/SkinImage.h"
 
 class CSkinScrollBar : public QWidget {
     Q_OBJECT
@@ -63,7 +64,7 @@ public:
     Qt::Orientation orientation() const { return orientation_; }
 
     // Attaching the sheet sets the cell size and the bar's thickness.
-    void setSkin(const QImage& sheet);
+    void setSkin(const SkinImage& sheet);
     int cellSize() const { return cell_; }
 
     void setScrollInfo(const ScrollInfo& info, bool redraw = true);
@@ -109,7 +110,7 @@ private:
 
     Qt::Orientation orientation_;
     std::unique_ptr<ControlTimer> timer_;
-    QImage sheet_;
+    SkinImage sheet_;
     int cell_ = kCellSize;
     ScrollInfo info_;
     int dragPos_ = -1;

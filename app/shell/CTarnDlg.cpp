@@ -228,9 +228,16 @@ void CTarnDlg::runJob(int job) {
 }
 
 void CTarnDlg::openHelp() {
-    // Whatever the desktop makes of a missing file is all the user sees.
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(helpFilePath(AppResources::dataFolder(QCoreApplication::applicationDirPath()))));
+    const QString manual = helpFilePath(AppResources::dataFolder(QCoreApplication::applicationDirPath()));
+    // A missing file, or a desktop with nothing to open it with, would
+    // otherwise leave the click without any answer.
+    if (QFileInfo::exists(manual) && QDesktopServices::openUrl(QUrl::fromLocalFile(manual)))
+        return;
+    const std::wstring path = QDir::toNativeSeparators(manual).toStdWString();
+    tell(profile_.inLanguage(L"The manual could not be opened.\nOpen this file in a web browser:\n\n",
+                             L"无法打开使用说明书。\n请用网页浏览器打开此文件：\n\n")
+             + path,
+         SystemDialogs::Icon::Information);
 }
 
 void CTarnDlg::hideToTray() {

@@ -3,12 +3,12 @@
 // Hover and active may be null (the backlight window has neither).
 #pragma once
 
-#include <QImage>
+#include "shell/SkinImage.h"
 
 struct SkinSet {
-    QImage background;
-    QImage hover;
-    QImage active;
+    SkinImage background;
+    SkinImage hover;
+    SkinImage active;
 
     bool hasBackground() const { return !background.isNull(); }
 };

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QDialogButtonBox>
+#include <QStyleHints>
 
 #include "MainWindowFixture.h"
 #include "UrlRecorder.h"
@@ -382,12 +383,56 @@ TEST_F(MainWindowTest, HelpOpensTheCompiledHelpOrElseTheManualBesideTheProgram) 
     std::ofstream(simulator.folder / "VelkorOndrix.chm") << "help";
     EXPECT_EQ(CTarnDlg::helpFilePath(folder), folder + "/VelkorOndrix.chm");
 
-    UrlRecorder desktop;
+    auto desktop = std::make_unique<UrlRecorder>();
     auto window = openWindow();
     click(*window, CTarnDlg::kHelp);
-    ASSERT_EQ(desktop.opened.size(), 1);
-    EXPECT_EQ(desktop.opened[0].toLocalFile(), CTarnDlg::helpFilePath(QCoreApplication::applicationDirPath()));
+    ASSERT_EQ(desktop->opened.size(), 1);
+    const QString manual = CTarnDlg::helpFilePath(QCoreApplication::applicationDirPath());
+    EXPECT_EQ(desktop->opened[0].toLocalFile(), manual);
+    EXPECT_TRUE(dialogs.messages().empty());
+
+    // Nothing on the desktop opens files (offscreen): a message says where it is.
+    desktop.reset();
+    click(*window, CTarnDlg::kHelp);
+    click(*window, CTarnDlg::kLanguage);
+    click(*window, CTarnDlg::kHelp);
+    const std::vector<std::wstring> shown = dialogs.messages();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_TRUE(shown[0].starts_with(L"The manual could not be opened."));
+    EXPECT_TRUE(shown[1].starts_with(L"无法打开使用说明书。"));
+    for (const std::wstring& text : shown)
+        EXPECT_TRUE(text.ends_with(L"\n" + QDir::toNativeSeparators(manual).toStdWString()));
     EXPECT_TRUE(window->isVisible());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, DoubleClickOnAKeyOpensOneEditorThatStaysWhereItOpened) {
+    auto window = openWindow();
+    int moves = 0;
+    QTimer::singleShot(0, [&] {
+        auto* editor = qobject_cast<CSkinDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(editor, nullptr);
+        QObject::connect(editor, &CSkinDialog::windowMoveRequested, [&] { ++moves; });
+        // The second press of the double click lands on the new editor's
+        // background, and the hand shakes a little less than a drag.
+        const QPoint title(150, 20);
+        QTest::mousePress(editor, Qt::LeftButton, {}, title);
+        QTest::mouseMove(editor, title + QPoint(1, 1));
+        QTest::mouseRelease(editor, Qt::LeftButton, {}, title + QPoint(1, 1));
+        EXPECT_EQ(moves, 0);
+        // A real drag still moves it, once.
+        const QPoint far = title + QPoint(QGuiApplication::styleHints()->startDragDistance() + 2, 0);
+        QTest::mousePress(editor, Qt::LeftButton, {}, title);
+        QTest::mouseMove(editor, far);
+        QTest::mouseRelease(editor, Qt::LeftButton, {}, far);
+        EXPECT_EQ(moves, 1);
+        editor->reject();
+    });
+    click(*window, keyCentre(*window, 43));  // the first click of the double click
+    EXPECT_EQ(moves, 1);
 }
 
 }  // namespace

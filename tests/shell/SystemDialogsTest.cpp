@@ -1,6 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QStyle>
+
 #include "shell/QtSystemDialogs.h"
+#include "shell/QtTranslation.h"
 #include "support/FakeSystemDialogs.h"
 
 namespace {
@@ -46,6 +53,31 @@ TEST(SystemDialogsTest, FakeRecordsRequestsAndAnswersPerKindInOrder) {
     EXPECT_EQ(dialogs.requests()[2].initialColor, QColor(Qt::black));
     EXPECT_EQ(dialogs.requests()[3].position, QPoint(5, 6));
     EXPECT_EQ(dialogs.requests()[3].menu.front().children.front().command, 1137);
+}
+
+TEST(SystemDialogsTest, QtDialogsWearTheSkinsDarkPaletteInFusionWithTheirTextsKept) {
+    QtSystemDialogs::useSkinStyle();
+    EXPECT_EQ(QApplication::style()->name(), QStringLiteral("fusion"));
+    const QColor dark = QtSystemDialogs::skinPalette().color(QPalette::Window);
+    EXPECT_LT(dark.lightness(), 60);
+    for (const char* language : {"en-US", "zh-CN"}) {
+        QtTranslation::follow(language);
+        const auto box = QtSystemDialogs::makeMessageBox(nullptr, L"OK!\r", SystemDialogs::Buttons::Ok,
+                                                         SystemDialogs::Icon::Information, {});
+        box->show();
+        EXPECT_EQ(box->text(), QStringLiteral("OK!"));
+        // Room for the whole title beside the title bar's icon and buttons.
+        const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
+        EXPECT_GE(box->width(), 2 * title.horizontalAdvance(QStringLiteral("VelkorOndrix"))) << language;
+        const auto file = QtSystemDialogs::makeFileDialog(nullptr, {L"pro(*.pro)|*.pro||", L"pro", {}, true, true}, true);
+        EXPECT_TRUE(file->testOption(QFileDialog::DontUseNativeDialog));
+        const auto menu = QtSystemDialogs::makeMenu(nullptr, {{L"Left Click", 0, {{L"Click", 1137, {}}}}});
+        QMenu* sub = menu->actions().constFirst()->menu();
+        ASSERT_NE(sub, nullptr);
+        for (const QWidget* dialog : std::initializer_list<const QWidget*>{box.get(), file.get(), sub})
+            EXPECT_EQ(dialog->palette().color(QPalette::Window), dark);
+    }
+    QtTranslation::follow("en-US");
 }
 
 }  // namespace

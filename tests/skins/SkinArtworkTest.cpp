@@ -230,6 +230,9 @@ TEST(SkinArtwork, ResourceFileServesEveryBitmapUnderItsNumber)
         const QImage file = bitmap(number);
         ASSERT_FALSE(packed.isNull()) << number;
         EXPECT_EQ(packed.convertToFormat(QImage::Format_RGB32), file.convertToFormat(QImage::Format_RGB32)) << number;
+        // The high-density rendering of the same picture beside it.
+        const QImage doubled(QStringLiteral(":/skins/%1@2x.png").arg(number));
+        EXPECT_EQ(doubled.size(), file.size() * 2) << number;
     }
     QResource::unregisterResource(QStringLiteral(RESOURCE_FILE));
 }

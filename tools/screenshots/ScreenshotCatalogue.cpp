@@ -6,6 +6,10 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QColorDialog>
+#include <QFileDialog>
 #include <QPainter>
 #include <QTimer>
 
@@ -23,6 +27,8 @@
 #include "shell/CTarnDialogBkLightSettings.h"
 #include "shell/CTarnDlg.h"
 #include "shell/MainWindowLayout.h"
+#include "shell/QtSystemDialogs.h"
+#include "shell/QtTranslation.h"
 
 namespace {
 
@@ -90,7 +96,7 @@ std::unique_ptr<QWidget> scrollBars(ScreenshotContext&) {
     QPalette palette = panel->palette();
     palette.setColor(QPalette::Window, AppResources::current().darkBrush.color());
     panel->setPalette(palette);
-    const QImage& sheet = AppResources::current().bitmap(138);
+    const SkinImage& sheet = AppResources::current().skinImage(138);
     auto* vertical = new CSkinScrollBar(Qt::Vertical, panel.get());
     vertical->setGeometry(10, 10, 50, 130);
     vertical->setSkin(sheet);
@@ -188,6 +194,52 @@ std::unique_ptr<QWidget> withTooltip(std::unique_ptr<CSkinDialog> window, QPoint
     return label;
 }
 
+// Qt's own dialogs as the program dresses them, with Qt's texts in the
+// language shown.
+template <typename Dialog>
+std::unique_ptr<QWidget> shown(std::unique_ptr<Dialog> dialog) {
+    dialog->show();
+    return dialog;
+}
+
+void addQtDialogs(std::vector<ScreenshotEntry>& entries) {
+    using Dialogs = QtSystemDialogs;
+    const auto inLanguage = [](ScreenshotContext& context, const wchar_t* en, const wchar_t* zh) {
+        QtTranslation::follow(context.profile.language);
+        return context.profile.inLanguage(en, zh);
+    };
+    entries.push_back({"dialog-message", [=](ScreenshotContext& c) {
+                           const std::wstring text = inLanguage(c, L"Failed to write to the keyboard!", L"写入键盘失败！");
+                           return shown(Dialogs::makeMessageBox(nullptr, text, SystemDialogs::Buttons::Ok,
+                                                                   SystemDialogs::Icon::Exclamation, {}));
+                       }});
+    entries.push_back({"dialog-question", [=](ScreenshotContext& c) {
+                           const std::wstring text = inLanguage(c, L"Delete this macro?", L"删除这个宏？");
+                           return shown(Dialogs::makeMessageBox(nullptr, text, SystemDialogs::Buttons::YesNoCancel,
+                                                                   SystemDialogs::Icon::Question, {}));
+                       }});
+    entries.push_back({"dialog-file", [=](ScreenshotContext& c) {
+                           inLanguage(c, L"", L"");
+                           const SystemDialogs::FileRequest request{L"pro(*.pro)|*.pro|All Files(*.*)|*.*||", L"pro",
+                                                                    L"profile.pro", true, true};
+                           return shown(Dialogs::makeFileDialog(nullptr, request, true));
+                       }});
+    entries.push_back({"dialog-colour", [=](ScreenshotContext& c) {
+                           inLanguage(c, L"", L"");
+                           return shown(Dialogs::makeColorDialog(nullptr, QColor(255, 111, 0)));
+                       }});
+    entries.push_back({"dialog-menu", [=](ScreenshotContext& c) {
+                           const std::vector<SystemDialogs::MenuItem> items{
+                               {inLanguage(c, L"Insert a delay", L"插入延时"), 1, {}},
+                               {inLanguage(c, L"Mouse", L"鼠标"), 0,
+                                {{inLanguage(c, L"Left click", L"左键单击"), 2, {}}, {L"…", 3, {}}}},
+                               {inLanguage(c, L"Delete", L"删除"), 4, {}}};
+                           auto menu = Dialogs::makeMenu(nullptr, items);
+                           menu->setActiveAction(menu->actions().constFirst());
+                           return shown(std::move(menu));
+                       }});
+}
+
 }  // namespace
 
 std::vector<ScreenshotEntry> screenshotCatalogue() {
@@ -215,5 +267,6 @@ std::vector<ScreenshotEntry> screenshotCatalogue() {
                            const SkinControl& lock = *editor->controlById(602);
                            return withTooltip(std::move(editor), QPoint(lock.rect.left + 10, lock.rect.top + 10));
                        }});
+    addQtDialogs(entries);
     return entries;
 }

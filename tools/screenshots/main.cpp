@@ -1,9 +1,12 @@
 // Renders every window of the program offscreen, in English and Chinese, to
 // PNG files, so the product can be looked at without a display:
-//   velkorondrix-screenshots <folder>
+//   velkorondrix-screenshots [--scale N] <folder>
+// --scale 2 renders at device pixel ratio 2, as on a high-density screen.
 // The skins come from VelkorOndrix_RES.rcc beside this program, as for the
 // program itself; without it the windows show their plain fallback look.
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include <QApplication>
 #include <QDir>
@@ -12,6 +15,7 @@
 #include "profile/KeyboardProfile.h"
 #include "shell/AppResources.h"
 #include "shell/CSkinDialog.h"
+#include "shell/QtSystemDialogs.h"
 #include "support/FakeSystemDialogs.h"
 
 namespace {
@@ -34,14 +38,27 @@ QImage keyedOut(QImage image, QColor key) {
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // --scale N: the screen's device pixel ratio, as on a high-density
+    // display; it must be known before the application starts.
+    const char* output = argc == 2 ? argv[1] : nullptr;
+    if (argc == 4 && std::strcmp(argv[1], "--scale") == 0) {
+        const double scale = std::atof(argv[2]);
+        if (scale < 1 || scale > 4) {
+            std::fprintf(stderr, "--scale takes a ratio from 1 to 4\n");
+            return 2;
+        }
+        qputenv("QT_SCALE_FACTOR", argv[2]);
+        output = argv[3];
+    }
     QApplication application(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+    QtSystemDialogs::useSkinStyle();
+    if (!output) {
+        std::fprintf(stderr, "usage: %s [--scale N] <output folder>\n", argv[0]);
         return 2;
     }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    const QDir folder(QString::fromLocal8Bit(output));
     if (!folder.mkpath(QStringLiteral("."))) {
-        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+        std::fprintf(stderr, "cannot create %s\n", output);
         return 1;
     }
 

@@ -6,6 +6,7 @@ QImage applyColourKey(const QImage& art, layout::Rgb key)
 {
     const QImage source = art.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QImage out(source.size(), QImage::Format_RGB32);
+    out.setDevicePixelRatio(source.devicePixelRatio());
     // Half-covered edge pixels are blended onto a dark grey rather than onto
     // the key colour, which would leave a tinted fringe on the desktop.
     constexpr int edgeGrey = 0x14;

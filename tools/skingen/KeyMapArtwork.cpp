@@ -51,7 +51,7 @@ bool underComboKeysBox(const Row& row)
 
 }  // namespace
 
-void KeyMapArtwork::render(std::vector<Bitmap>& out)
+void KeyMapArtwork::render(std::vector<Bitmap>& out, int scale)
 {
     for (int page = keymap::PageUniCombo; page <= keymap::PagePower; ++page) {
         Window set = keyMapWindow;
@@ -59,7 +59,7 @@ void KeyMapArtwork::render(std::vector<Bitmap>& out)
         set.hover = set.background + 1;
         set.active = set.background + 2;
         SkinGenerator::addSet(
-            out, set, [page](SkinPainter& p, Look) { base(p, page); },
+            out, scale, set, [page](SkinPainter& p, Look) { base(p, page); },
             [page](SkinPainter& p, const Row& row, Look look) {
                 if (onPage(row, page))
                     control(p, page, row, look);

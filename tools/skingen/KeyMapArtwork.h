@@ -12,7 +12,7 @@ namespace skingen {
 
 class KeyMapArtwork {
 public:
-    static void render(std::vector<Bitmap>& out);
+    static void render(std::vector<Bitmap>& out, int scale);
 
 private:
     static void base(SkinPainter& p, int page);

@@ -658,8 +658,13 @@ bool Pictograms::draw(QPainter& painter, int hwCode, const QRectF& box, const QC
         return false;
     // Drawn at four times the size and scaled down: thin strokes stay crisp
     // and evenly weighted at icon size.
+    // The finished icon has the target's pixels, which on a 2x canvas are
+    // twice as many as the box's logical size.
     constexpr int oversample = 4;
-    QImage layer(qCeil(box.width()) * oversample, qCeil(box.height()) * oversample, QImage::Format_ARGB32_Premultiplied);
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
+    const int width = qCeil(box.width() * ratio);
+    const int height = qCeil(box.height() * ratio);
+    QImage layer(width * oversample, height * oversample, QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
     {
         QPainter p(&layer);
@@ -668,7 +673,7 @@ bool Pictograms::draw(QPainter& painter, int hwCode, const QRectF& box, const QC
         Canvas canvas(p, ink);
         entry->draw(canvas);
     }
-    painter.drawImage(box, layer.scaled(qCeil(box.width()), qCeil(box.height()), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    painter.drawImage(box, layer.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     return true;
 }
 

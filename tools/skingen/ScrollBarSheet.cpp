@@ -17,9 +17,10 @@ enum Column { FirstArrow, SecondArrow, Thumb, Track };
 
 ScrollBarSheet::ScrollBarSheet(int cell) : cell_(cell) {}
 
-QImage ScrollBarSheet::render() const
+QImage ScrollBarSheet::render(int scale) const
 {
-    QImage sheet(cell_ * layout::scrollBarColumns, cell_ * layout::scrollBarRows, QImage::Format_RGB32);
+    QImage sheet(cell_ * layout::scrollBarColumns * scale, cell_ * layout::scrollBarRows * scale, QImage::Format_RGB32);
+    sheet.setDevicePixelRatio(scale);
     sheet.fill(QColor(0x14, 0x16, 0x1a));
     for (int row = 0; row < layout::scrollBarRows; ++row)
         for (int column = 0; column < layout::scrollBarColumns; ++column)

@@ -10,7 +10,8 @@ namespace skingen {
 class ScrollBarSheet {
 public:
     explicit ScrollBarSheet(int cell);
-    QImage render() const;
+    // The sheet drawn at `scale` times its size; cells keep their logical size.
+    QImage render(int scale) const;
 
 private:
     void paintCell(QImage& sheet, int column, int row) const;

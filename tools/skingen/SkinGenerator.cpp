@@ -31,21 +31,23 @@ void titleControl(SkinPainter& p, const layout::Row& row, Look look, Glyph glyph
 
 }  // namespace
 
-std::vector<Bitmap> SkinGenerator::renderAll() const
+std::vector<Bitmap> SkinGenerator::renderAll(int scale) const
 {
     std::vector<Bitmap> out;
-    mainWindow(out);
-    firmwareWindow(out);
-    backlightWindow(out);
-    KeyMapArtwork::render(out);
-    out.push_back({138, ScrollBarSheet(layout::scrollBarCell).render()});
-    progressWindow(out);
+    mainWindow(out, scale);
+    firmwareWindow(out, scale);
+    backlightWindow(out, scale);
+    KeyMapArtwork::render(out, scale);
+    out.push_back({138, ScrollBarSheet(layout::scrollBarCell).render(scale)});
+    progressWindow(out, scale);
     return out;
 }
 
-QImage SkinGenerator::paint(const layout::Window& window, Look look, const Base& base, const Control& control)
+QImage SkinGenerator::paint(const layout::Window& window, int scale, Look look, const Base& base, const Control& control)
 {
-    QImage art(window.fallbackWidth, window.fallbackHeight, QImage::Format_ARGB32_Premultiplied);
+    // The painter works in the window's own coordinates at every scale.
+    QImage art(window.fallbackWidth * scale, window.fallbackHeight * scale, QImage::Format_ARGB32_Premultiplied);
+    art.setDevicePixelRatio(scale);
     art.fill(Qt::transparent);
     {
         SkinPainter painter(art);
@@ -57,16 +59,17 @@ QImage SkinGenerator::paint(const layout::Window& window, Look look, const Base&
     return applyColourKey(art, window.transparent);
 }
 
-void SkinGenerator::addSet(std::vector<Bitmap>& out, const layout::Window& window, const Base& base, const Control& control)
+void SkinGenerator::addSet(std::vector<Bitmap>& out, int scale, const layout::Window& window, const Base& base,
+                           const Control& control)
 {
-    out.push_back({window.background, paint(window, Look::Normal, base, control)});
+    out.push_back({window.background, paint(window, scale, Look::Normal, base, control)});
     if (window.hover > 0)
-        out.push_back({window.hover, paint(window, Look::Hover, base, control)});
+        out.push_back({window.hover, paint(window, scale, Look::Hover, base, control)});
     if (window.active > 0)
-        out.push_back({window.active, paint(window, Look::Active, base, control)});
+        out.push_back({window.active, paint(window, scale, Look::Active, base, control)});
 }
 
-void SkinGenerator::mainWindow(std::vector<Bitmap>& out)
+void SkinGenerator::mainWindow(std::vector<Bitmap>& out, int scale)
 {
     const layout::Window& window = layout::mainWindow;
     const auto base = [&](SkinPainter& p, Look) {
@@ -106,10 +109,10 @@ void SkinGenerator::mainWindow(std::vector<Bitmap>& out)
         default: p.button(face, look); break;
         }
     };
-    addSet(out, window, base, control);
+    addSet(out, scale, window, base, control);
 }
 
-void SkinGenerator::backlightWindow(std::vector<Bitmap>& out)
+void SkinGenerator::backlightWindow(std::vector<Bitmap>& out, int scale)
 {
     const layout::Window& window = layout::backlightWindow;
     const auto base = [&](SkinPainter& p, Look) {
@@ -128,10 +131,10 @@ void SkinGenerator::backlightWindow(std::vector<Bitmap>& out)
         else
             p.button(rect, look);
     };
-    addSet(out, window, base, control);
+    addSet(out, scale, window, base, control);
 }
 
-void SkinGenerator::progressWindow(std::vector<Bitmap>& out)
+void SkinGenerator::progressWindow(std::vector<Bitmap>& out, int scale)
 {
     const auto base = [](SkinPainter& p, Look look) {
         p.windowBody(44);
@@ -147,10 +150,10 @@ void SkinGenerator::progressWindow(std::vector<Bitmap>& out)
         else
             p.button(toRectF(row.rect), look);
     };
-    addSet(out, layout::progressWindow, base, control);
+    addSet(out, scale, layout::progressWindow, base, control);
 }
 
-void SkinGenerator::firmwareWindow(std::vector<Bitmap>& out)
+void SkinGenerator::firmwareWindow(std::vector<Bitmap>& out, int scale)
 {
     const auto base = [](SkinPainter& p, Look look) {
         p.windowBody(44);
@@ -167,7 +170,7 @@ void SkinGenerator::firmwareWindow(std::vector<Bitmap>& out)
         else
             p.button(toRectF(row.rect), look);
     };
-    addSet(out, layout::firmwareWindow, base, control);
+    addSet(out, scale, layout::firmwareWindow, base, control);
 }
 
 }  // namespace skingen

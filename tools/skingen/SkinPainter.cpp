@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "shell/SkinColours.h"
+
 namespace skingen {
 
 namespace {
@@ -16,20 +18,25 @@ namespace {
 // One palette for every window: graphite surfaces, light-grey text (the run-time
 // captions are RGB(200,200,200)) and the orange of the program's edit text as
 // the accent for everything active.
-const QColor bodyTop(0x20, 0x23, 0x29);
-const QColor bodyBottom(0x14, 0x16, 0x1a);
-const QColor titleTop(0x2a, 0x2e, 0x35);
-const QColor titleBottom(0x1c, 0x1f, 0x24);
-const QColor outline(0x3a, 0x3f, 0x48);
-const QColor edgeLight(0x4a, 0x50, 0x5b);
-const QColor separator(0x0c, 0x0d, 0x10);
+QColor rgb(layout::Rgb colour)
+{
+    return QColor(colour.r, colour.g, colour.b);
+}
+
+const QColor bodyTop = rgb(skin::bodyTop);
+const QColor bodyBottom = rgb(skin::bodyBottom);
+const QColor titleTop = rgb(skin::titleTop);
+const QColor titleBottom = rgb(skin::titleBottom);
+const QColor outline = rgb(skin::outline);
+const QColor edgeLight = rgb(skin::edgeLight);
+const QColor separator = rgb(skin::separator);
 const QColor plateFill(0x0f, 0x10, 0x13);
-const QColor plateRim(0x2c, 0x30, 0x37);
-const QColor wellFill(20, 20, 20);  // the edits paint this colour too
-const QColor legendText(0xdc, 0xdf, 0xe5);
-const QColor mutedText(0x8a, 0x90, 0x9b);
-const QColor accent(0xff, 0x6f, 0x00);
-const QColor accentLight(0xff, 0xa4, 0x4d);
+const QColor plateRim = rgb(skin::plateRim);
+const QColor wellFill = rgb(skin::wellFill);
+const QColor legendText = rgb(skin::legendText);
+const QColor mutedText = rgb(skin::mutedText);
+const QColor accent = rgb(skin::accent);
+const QColor accentLight = rgb(skin::accentLight);
 const QColor accentDeep(0x8a, 0x37, 0x00);
 
 QColor withAlpha(QColor colour, int alpha)
@@ -94,7 +101,7 @@ QFont SkinPainter::font(int pixelSize, QFont::Weight weight)
 
 void SkinPainter::windowBody(int titleHeight)
 {
-    const QRectF all(0, 0, image_.width(), image_.height());
+    const QRectF all(QPointF(0, 0), image_.deviceIndependentSize());
     const QPainterPath body = rounded(all, cornerRadius);
     painter_.fillPath(body, vertical(all, bodyTop, bodyBottom));
 

@@ -1,6 +1,9 @@
-// skingen: renders the windows' artwork into a folder as <number>.png, the
-// names under which the program looks the bitmaps up.
+// skingen: renders the windows' artwork into a folder as <number>.png and, at
+// twice the size, <number>@2x.png: the names under which the program looks the
+// bitmaps up.
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
 
@@ -28,12 +31,25 @@ int main(int argc, char** argv)
         err << "skingen: cannot create " << folder.path() << "\n";
         return 1;
     }
-    for (const skingen::Bitmap& bitmap : skingen::SkinGenerator().renderAll()) {
-        const QString path = folder.filePath(QString::number(bitmap.number) + QStringLiteral(".png"));
-        if (!bitmap.image.save(path, "PNG")) {
-            err << "skingen: cannot write " << path << "\n";
-            return 1;
+    // <number>.png and <number>@2x.png: Qt's naming of a high-density variant.
+    QElapsedTimer clock;
+    clock.start();
+    qint64 bytes = 0;
+    int count = 0;
+    for (const int scale : {1, 2}) {
+        const QString suffix = scale == 1 ? QStringLiteral(".png") : QStringLiteral("@%1x.png").arg(scale);
+        for (const skingen::Bitmap& bitmap : skingen::SkinGenerator().renderAll(scale)) {
+            const QString path = folder.filePath(QString::number(bitmap.number) + suffix);
+            if (!bitmap.image.save(path, "PNG")) {
+                err << "skingen: cannot write " << path << "\n";
+                return 1;
+            }
+            bytes += QFileInfo(path).size();
+            ++count;
         }
     }
+    // The build log shows what the artwork costs in time and size.
+    QTextStream(stdout) << "skingen: " << count << " bitmaps at 1x and 2x, " << bytes / 1024 << " KiB, "
+                        << clock.elapsed() << " ms\n";
     return 0;
 }
