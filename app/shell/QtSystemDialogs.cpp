@@ -1,6 +1,8 @@
 #include "shell/QtSystemDialogs.h"
 
+#include <QAbstractButton>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
@@ -44,12 +46,22 @@ SystemDialogs::Answer QtSystemDialogs::messageBox(QWidget* parent, const std::ws
     case Buttons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
+    case Buttons::SaveDiscardCancel:
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        break;
+    case Buttons::SaveDiscard: box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard); break;
     }
+    // Qt names Discard after the desktop ("Close without Saving"); the
+    // question always offers "Don't Save", in the catalogue's language.
+    if (QAbstractButton* discard = box.button(QMessageBox::Discard))
+        discard->setText(QCoreApplication::translate("QPlatformTheme", "Don't Save"));
     switch (box.exec()) {
     case QMessageBox::Ok: return Answer::Ok;
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
-    default: return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    case QMessageBox::Save: return Answer::Save;
+    case QMessageBox::Discard: return Answer::Discard;
+    default: return closedAnswer(buttons);
     }
 }
 
