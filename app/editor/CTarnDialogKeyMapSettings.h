@@ -10,7 +10,9 @@
 
 #include "editor/KeyRecorder.h"
 #include "editor/SequenceLibrary.h"
+#include "profile/UndoHistory.h"
 #include "shell/CSkinDialog.h"
+#include "shell/UndoKeys.h"
 
 class CSkinScrollBar;
 class KeyboardProfile;
@@ -99,6 +101,16 @@ public:
     bool isRenaming() const { return renameActive_; }
     bool isEditingDelay() const { return delayEditActive_; }
 
+    // The working copies, as undo and redo step through them.
+    struct WorkingCopies {
+        SequenceLibrary combos;
+        SequenceLibrary macros;
+        SequenceLibrary emulations;
+        int capturedCode;
+        friend bool operator==(const WorkingCopies&, const WorkingCopies&) = default;
+    };
+    WorkingCopies workingCopies() const { return {combos_, macros_, emulations_, capturedCode_}; }
+
 protected:
     bool isShown(const SkinControl& control) const override;
     void leftButtonReleased(QPoint clientPoint) override;
@@ -120,6 +132,8 @@ private:
     void actOnSequencePage(int id);
     void refreshPage();
     void refreshRows(int firstRow, int rows, const ActionList& list);
+
+    void showKeySequence(SequenceLibrary& library, const ActionList& sequence);
 
     // Page 1.
     void setSingleKeyMode(bool single);
@@ -154,6 +168,11 @@ private:
     void toggleIcon(SkinControl& icon);
     int& selected(int page);
 
+    // After each edit: one undo step when the working copies changed. A
+    // recording is one step, from its start to its end.
+    void settle();
+    void undoStep(UndoKey key);
+
     void clearPage();
     void confirm();
     void showTooltip();
@@ -170,6 +189,7 @@ private:
     SequenceLibrary combos_;
     SequenceLibrary macros_;
     SequenceLibrary emulations_;
+    UndoHistory<WorkingCopies> history_;
 
     QLineEdit* loopEdit_ = nullptr;    // children of the window
     QLineEdit* delayEdit_ = nullptr;

@@ -22,8 +22,10 @@ public:
     // After a change: true when `now` differs from the settled state, which
     // then becomes one undo step; the redo steps are gone.
     bool settle(const Snapshot& now) {
-        if (now == settled_)
+        if (now == settled_) {
+            settled_ = now;  // what equality ignores (a view) follows the user
             return false;
+        }
         undo_.push_back(std::exchange(settled_, now));
         if (undo_.size() > limit_)
             undo_.pop_front();
