@@ -344,6 +344,7 @@ void CTarnDialogKeyMapSettings::leftButtonReleased(QPoint point) {
     if (recorder_.isRecording()) {
         const bool mayGoOn = stopRecording();
         if (!mayGoOn || (id != kOk && id != kCancel)) {
+            settle();
             update();
             return;
         }
