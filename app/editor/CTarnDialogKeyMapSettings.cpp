@@ -229,6 +229,12 @@ void CTarnDialogKeyMapSettings::showKeySequence(SequenceLibrary& library, const 
     library.showOrAdd(sequence, name);
 }
 
+void CTarnDialogKeyMapSettings::done(int result) {
+    if (recorder_.isRecording())
+        stopRecording();
+    CSkinDialog::done(result);
+}
+
 int CTarnDialogKeyMapSettings::selectedCode(int page) const {
     return page >= PageMultimedia && page <= PagePower ? selectedCodes_[static_cast<std::size_t>(page - PageMultimedia)]
                                                        : -1;

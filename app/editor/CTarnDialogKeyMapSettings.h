@@ -111,6 +111,11 @@ public:
     };
     WorkingCopies workingCopies() const { return {combos_, macros_, emulations_, capturedCode_}; }
 
+public slots:
+    // However the window closes, a recording ends with it: the keyboard is
+    // never left grabbed by a window that is gone.
+    void done(int result) override;
+
 protected:
     bool isShown(const SkinControl& control) const override;
     void leftButtonReleased(QPoint clientPoint) override;

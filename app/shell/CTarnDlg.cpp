@@ -283,6 +283,11 @@ std::filesystem::path CTarnDlg::autosavePath() {
 }
 
 void CTarnDlg::autosave() {
+    // A job may be writing the profile: its end settles and keeps it.
+    if (jobRunning_) {
+        autosaveTimer_->start();
+        return;
+    }
     autosaveTimer_->stop();
     const std::filesystem::path path = autosavePath();
     if (path.empty())
@@ -408,7 +413,11 @@ void CTarnDlg::closeModalWindows() {
         auto* dialog = qobject_cast<QDialog*>(window);
         // QDialog's own done(): a window that refuses to close while it is
         // busy still has to go now; its destructor joins its worker.
-        if (dialog && dialog != this && dialog->isVisible())
+        // The editor's own done() ends a recording, so the keyboard is not
+        // held while the messages that follow wait for it.
+        if (auto* editor = qobject_cast<CTarnDialogKeyMapSettings*>(window); editor && editor->isVisible())
+            editor->done(Rejected);
+        else if (dialog && dialog != this && dialog->isVisible())
             dialog->QDialog::done(Rejected);
     }
 }
