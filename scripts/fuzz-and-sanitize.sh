@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Hostile input in CI: runs every libFuzzer target of tests/fuzz for a
 # bounded time, then the whole test suite built with AddressSanitizer and
-# UBSan. Any finding fails the script; libFuzzer keeps the input that found
-# it under <fuzz build>/fuzz-work/<target>/artifacts/.
+# UBSan, then the random-use test under both for a few minutes. Any finding
+# fails the script; libFuzzer keeps the input that found it under
+# <fuzz build>/fuzz-work/<target>/artifacts/, the random-use test prints the
+# seed that replays its run.
 #
 #   scripts/fuzz-and-sanitize.sh [seconds per target]     (default 60)
+#   VELKORONDRIX_RANDOM_USE_SECONDS (default 180), VELKORONDRIX_RANDOM_USE_SEED
 #
 # Builds go to build-fuzz/ (clang) and build-sanitize/ in the tree, or to
 # $VELKORONDRIX_FUZZ_BUILD_DIR and $VELKORONDRIX_SANITIZE_BUILD_DIR.
@@ -50,3 +53,11 @@ cmake -S "$root" -B "$sanitize" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build "$sanitize" -j"$jobs"
 cd "$sanitize"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs" --timeout 600
+
+echo "== random use under AddressSanitizer and UBSan"
+started=$SECONDS
+VELKORONDRIX_RANDOM_USE_SEED=${VELKORONDRIX_RANDOM_USE_SEED:-$(date +%s)} \
+VELKORONDRIX_RANDOM_USE_EVENTS=${VELKORONDRIX_RANDOM_USE_EVENTS:-100000000} \
+VELKORONDRIX_RANDOM_USE_SECONDS=${VELKORONDRIX_RANDOM_USE_SECONDS:-180} \
+QT_QPA_PLATFORM=offscreen "$sanitize/bin/random_use_tests"
+echo "random use: $((SECONDS - started)) s"

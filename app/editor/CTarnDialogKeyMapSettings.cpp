@@ -19,6 +19,7 @@
 #include "shell/AppResources.h"
 #include "shell/CSkinScrollBar.h"
 #include "shell/EditLook.h"
+#include "shell/MainWindowLayout.h"
 #include "shell/SystemDialogs.h"
 
 namespace {
@@ -132,7 +133,8 @@ CTarnDialogKeyMapSettings::CTarnDialogKeyMapSettings(KeyboardProfile& profile, S
       recorder_(profile),
       combos_(profile.predefinedCombo, kComboRows),
       macros_(profile.predefinedMacro, kListRows),
-      emulations_(profile.predefinedEmu, kListRows) {
+      emulations_(profile.predefinedEmu, kListRows),
+      history_(workingCopies()) {
     setWindowTitle(QString::fromWCharArray(SystemDialogs::kProgramName));
     if (profile.currentKey < 1 || profile.currentKey > KeyboardProfile::kKeyCount || profile.currentLevel < 0
         || profile.currentLevel > 1)
@@ -181,17 +183,14 @@ CTarnDialogKeyMapSettings::CTarnDialogKeyMapSettings(KeyboardProfile& profile, S
         break;
     case ModeCombo:
         setSingleKeyMode(false);
-        if (hasItems(*sequence))
-            combos_.showEntryLike(*sequence);
+        showKeySequence(combos_, *sequence);
         break;
     case ModeMacro:
-        if (hasItems(*sequence))
-            macros_.showEntryLike(*sequence);
+        showKeySequence(macros_, *sequence);
         firstPage = PageMacro;
         break;
     case ModeEmulation:
-        if (hasItems(*sequence))
-            emulations_.showEntryLike(*sequence);
+        showKeySequence(emulations_, *sequence);
         firstPage = PageEmulate;
         break;
     case ModeMultimedia:
@@ -206,6 +205,7 @@ CTarnDialogKeyMapSettings::CTarnDialogKeyMapSettings(KeyboardProfile& profile, S
         break;
     }
     switchPage(firstPage);
+    history_.reset(workingCopies());
 }
 
 CTarnDialogKeyMapSettings::~CTarnDialogKeyMapSettings() {
@@ -218,6 +218,25 @@ CTarnDialogKeyMapSettings::~CTarnDialogKeyMapSettings() {
         edit->disconnect(this);
     if (tooltipIcon_ >= 0)
         QToolTip::hideText();
+}
+
+void CTarnDialogKeyMapSettings::showKeySequence(SequenceLibrary& library, const ActionList& sequence) {
+    if (!hasItems(sequence))
+        return;
+    // A key read from the keyboard, or opened from a file whose library
+    // lacks its sequence, still opens on its own sequence: as an entry named
+    // after the key, which reaches the profile's library only through OK.
+    const bool chinese = profile_.language == "zh-CN";
+    const std::wstring layer = L"L" + std::to_wstring(profile_.currentLevel + 1);
+    const std::wstring name = layout::keyLegend(profile_.currentKey, chinese)
+                              + (chinese ? L"（" + layer + L"）" : L" (" + layer + L")");
+    library.showOrAdd(sequence, name);
+}
+
+void CTarnDialogKeyMapSettings::done(int result) {
+    if (recorder_.isRecording())
+        stopRecording();
+    CSkinDialog::done(result);
 }
 
 int CTarnDialogKeyMapSettings::selectedCode(int page) const {
@@ -350,11 +369,13 @@ void CTarnDialogKeyMapSettings::leftButtonReleased(QPoint point) {
     if (recorder_.isRecording()) {
         const bool mayGoOn = stopRecording();
         if (!mayGoOn || (id != kOk && id != kCancel)) {
+            settle();
             update();
             return;
         }
     }
     act(id);
+    settle();
     update();
 }
 
@@ -634,7 +655,35 @@ void CTarnDialogKeyMapSettings::hideEvent(QHideEvent* event) {
     CSkinDialog::hideEvent(event);
 }
 
+void CTarnDialogKeyMapSettings::settle() {
+    if (!recorder_.isRecording())
+        history_.settle(workingCopies());
+}
+
+void CTarnDialogKeyMapSettings::undoStep(UndoKey key) {
+    // A recording takes every key; an open edit ends first, as a click ends it.
+    if (recorder_.isRecording())
+        return;
+    if (delayEditActive_)
+        abandonDelayEdit();
+    commitRename();
+    const WorkingCopies now = workingCopies();
+    const std::optional<WorkingCopies> state = key == UndoKey::Undo ? history_.undo(now) : history_.redo(now);
+    if (!state)
+        return;
+    combos_ = state->combos;
+    macros_ = state->macros;
+    emulations_ = state->emulations;
+    capturedCode_ = state->capturedCode;
+    syncBars(BarStart::Keep);
+    update();
+}
+
 void CTarnDialogKeyMapSettings::keyPressEvent(QKeyEvent* event) {
+    if (const UndoKey key = undoKeyOf(*event); key != UndoKey::None) {
+        undoStep(key);
+        return;
+    }
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         accept();  // OK without writing anything
@@ -707,6 +756,7 @@ void CTarnDialogKeyMapSettings::commitRename() {
         }
     }
     showAndEnable(renameEdit_, false, false);
+    settle();
     update();
 }
 
@@ -755,6 +805,7 @@ void CTarnDialogKeyMapSettings::loopEdited(const QString& text) {
     SequenceLibrary& library = macroPage ? macros_ : emulations_;
     (macroPage ? library.sequence().cycles : library.sequence().delay) = value;
     library.storeBack();
+    settle();
 }
 
 void CTarnDialogKeyMapSettings::rightButtonReleased(QPoint point) {
@@ -809,6 +860,7 @@ void CTarnDialogKeyMapSettings::menuCommand(int command) {
     MacroEdits::trimToLimit(macro);
     macros_.storeBack();
     syncBars(BarStart::Keep);
+    settle();
     update();
 }
 

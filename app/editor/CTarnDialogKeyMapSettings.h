@@ -12,7 +12,9 @@
 #include "editor/KeyRecorder.h"
 #include "jobs/RecordingPath.h"
 #include "editor/SequenceLibrary.h"
+#include "profile/UndoHistory.h"
 #include "shell/CSkinDialog.h"
+#include "shell/UndoKeys.h"
 
 class CSkinScrollBar;
 class KeyboardProfile;
@@ -108,6 +110,21 @@ public:
         L"Type the keys in this window: keys typed elsewhere are not recorded.";
     static constexpr const wchar_t* kWindowPathTipZh = L"请在本窗口中按键：在其他窗口中的按键不会被录制。";
 
+    // The working copies, as undo and redo step through them.
+    struct WorkingCopies {
+        SequenceLibrary combos;
+        SequenceLibrary macros;
+        SequenceLibrary emulations;
+        int capturedCode;
+        friend bool operator==(const WorkingCopies&, const WorkingCopies&) = default;
+    };
+    WorkingCopies workingCopies() const { return {combos_, macros_, emulations_, capturedCode_}; }
+
+public slots:
+    // However the window closes, a recording ends with it: the keyboard is
+    // never left grabbed by a window that is gone.
+    void done(int result) override;
+
 protected:
     bool isShown(const SkinControl& control) const override;
     void leftButtonReleased(QPoint clientPoint) override;
@@ -132,6 +149,8 @@ private:
     void actOnSequencePage(int id);
     void refreshPage();
     void refreshRows(int firstRow, int rows, const ActionList& list);
+
+    void showKeySequence(SequenceLibrary& library, const ActionList& sequence);
 
     // Page 1.
     void setSingleKeyMode(bool single);
@@ -171,6 +190,11 @@ private:
     void toggleIcon(SkinControl& icon);
     int& selected(int page);
 
+    // After each edit: one undo step when the working copies changed. A
+    // recording is one step, from its start to its end.
+    void settle();
+    void undoStep(UndoKey key);
+
     void clearPage();
     void confirm();
     void showTooltip();
@@ -189,6 +213,7 @@ private:
     SequenceLibrary combos_;
     SequenceLibrary macros_;
     SequenceLibrary emulations_;
+    UndoHistory<WorkingCopies> history_;
 
     QLineEdit* loopEdit_ = nullptr;    // children of the window
     QLineEdit* delayEdit_ = nullptr;

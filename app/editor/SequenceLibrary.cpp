@@ -1,5 +1,6 @@
 #include "editor/SequenceLibrary.h"
 
+#include <algorithm>
 #include <cwchar>
 
 namespace {
@@ -34,6 +35,17 @@ void SequenceLibrary::highlightRow(int row) {
 void SequenceLibrary::showEntryLike(const ActionList& sequence) {
     names_.selectChild(sequence);
     loadHighlighted();
+}
+
+void SequenceLibrary::showOrAdd(const ActionList& sequence, const std::wstring& name) {
+    const auto& entries = names_.children;
+    const bool held = std::any_of(entries.begin(), entries.end(),
+                                  [&](const ActionList& entry) { return ActionList::sameContent(entry, sequence); });
+    if (!held) {
+        names_.setOrAppendItem(entryCount(), name);
+        names_.children.back() = sequence;
+    }
+    showEntryLike(sequence);
 }
 
 void SequenceLibrary::storeBack() {

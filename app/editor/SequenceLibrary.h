@@ -23,6 +23,9 @@ public:
 
     // Highlights the first entry equal to `sequence` (else entry 0) and shows it.
     void showEntryLike(const ActionList& sequence);
+    // Highlights the first entry equal to `sequence` and shows it; without
+    // one, appends `sequence` as an entry named `name` first.
+    void showOrAdd(const ActionList& sequence, const std::wstring& name);
     // Shows the highlighted entry's sequence.
     void loadHighlighted();
     // Highlights the entry at a view row and shows it.
@@ -40,6 +43,13 @@ public:
     bool isEntryRow(int row) const;
     // Empties the library and the shown sequence.
     void clear();
+
+    // The same entries and the same sequence shown from the same entry;
+    // where the lists are scrolled does not count.
+    friend bool operator==(const SequenceLibrary& a, const SequenceLibrary& b) {
+        return a.loaded_ == b.loaded_ && ActionList::sameTree(a.names_, b.names_)
+               && ActionList::sameContent(a.sequence_, b.sequence_);
+    }
 
 private:
     ActionList names_;

@@ -1,5 +1,7 @@
 #include "profile/ActionList.h"
 
+#include <algorithm>
+
 #include <utility>
 
 namespace {
@@ -151,6 +153,11 @@ int ActionList::findItem(const std::wstring& text) const {
 bool ActionList::sameContent(const ActionList& a, const ActionList& b) {
     return a.items == b.items && a.cycles == b.cycles && a.isAutoInterval == b.isAutoInterval &&
            a.delay == b.delay;
+}
+
+bool ActionList::sameTree(const ActionList& a, const ActionList& b) {
+    return sameContent(a, b)
+           && std::equal(a.children.begin(), a.children.end(), b.children.begin(), b.children.end(), sameTree);
 }
 
 void ActionList::selectChild(const ActionList& list) {

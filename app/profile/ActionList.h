@@ -38,5 +38,7 @@ public:
     void removeItem(int row);
     int findItem(const std::wstring& text) const;
     static bool sameContent(const ActionList& a, const ActionList& b);
+    // The same content, every child's included; the view state is not.
+    static bool sameTree(const ActionList& a, const ActionList& b);
     void selectChild(const ActionList& list);
 };

@@ -66,6 +66,20 @@ void KeyboardProfile::resetToDefaults() {
     }
 }
 
+ProfileContent KeyboardProfile::content() const {
+    return {modes, hwCodes, sequences, lightAreas, predefinedMacro, predefinedCombo, predefinedEmu};
+}
+
+void KeyboardProfile::setContent(const ProfileContent& content) {
+    modes = content.modes;
+    hwCodes = content.hwCodes;
+    sequences = content.sequences;
+    lightAreas = content.lightAreas;
+    predefinedMacro = content.predefinedMacro;
+    predefinedCombo = content.predefinedCombo;
+    predefinedEmu = content.predefinedEmu;
+}
+
 std::wstring KeyboardProfile::hwCodeName(int hw) const {
     if (hw >= kCodeTableSize)
         return kNoName;

@@ -11,6 +11,7 @@
 #include "VelkorOndrix_HWI.h"
 #include "profile/ActionList.h"
 #include "profile/LightArea.h"
+#include "profile/ProfileContent.h"
 #include "profile/ProfileLoadResult.h"
 
 enum AssignmentMode : int {
@@ -28,8 +29,8 @@ enum AssignmentMode : int {
 class KeyboardProfile {
 public:
     static constexpr int kKeyCount = 108;           // key IDs 1..108
-    static constexpr int kSlotCount = 218;          // slot = key ID * 2 + level
-    static constexpr int kLightAreaCount = 109;     // entry 0 belongs to no key
+    static constexpr int kSlotCount = ProfileContent::kSlotCount;  // slot = key ID * 2 + level
+    static constexpr int kLightAreaCount = ProfileContent::kLightAreaCount;  // entry 0 belongs to no key
     static constexpr int kCodeTableSize = 1024;
     static constexpr int kModeCount = 9;
     // Profile files above this are refused unread: a 254-event macro on
@@ -60,6 +61,13 @@ public:
 
     // Model.
     void resetToDefaults();
+    // What a profile file keeps (keys, colours, libraries), taken and put back whole.
+    ProfileContent content() const;
+    void setContent(const ProfileContent& content);
+    // Unsaved changes: the content differs from the point set by
+    // markSaved (the program marks each Open and Save, and its start).
+    bool hasUnsavedChanges() const { return !(content() == saved_); }
+    void markSaved() { saved_ = content(); }
 
     // Code and name tables.
     bool buildNameTables();
@@ -91,4 +99,7 @@ public:
     bool writeLightsToDevice();
     bool readKeysFromDevice(MessageWindow* window);
     bool readLightsFromDevice();
+
+private:
+    ProfileContent saved_;
 };

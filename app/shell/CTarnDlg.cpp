@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QUrl>
 
 #include "HidPlatform.h"
@@ -17,6 +18,7 @@
 #include "jobs/CTarnDialogFirmwareUpdate.h"
 #include "jobs/CTarnDialogProgress.h"
 #include "profile/KeyboardProfile.h"
+#include "profile/UserStateFolder.h"
 #include "shell/AppResources.h"
 #include "shell/CTarnDialogBkLightSettings.h"
 #include "shell/DeviceChangeWatcher.h"
@@ -33,6 +35,11 @@ namespace {
 std::wstring simulatorProblem() {
     const std::string problem = hwi::hidPlatform().problem();
     return problem.empty() ? std::wstring() : L"\n\n" + QString::fromStdString(problem).toStdWString();
+}
+
+void removeAutosave() {
+    std::error_code ignored;
+    std::filesystem::remove(CTarnDlg::autosavePath(), ignored);
 }
 
 }  // namespace
@@ -60,6 +67,12 @@ CTarnDlg::CTarnDlg(KeyboardProfile& profile, SystemDialogs& dialogs, QWidget* pa
 
     profile_.currentLevel = 0;
     profile_.resetToDefaults();
+    profile_.markSaved();
+    history_.reset(profile_.content());
+    autosaveTimer_ = new QTimer(this);
+    autosaveTimer_->setSingleShot(true);
+    autosaveTimer_->setInterval(kAutosaveDelayMs);
+    connect(autosaveTimer_, &QTimer::timeout, this, &CTarnDlg::autosave);
     // The switches show what the profile holds.
     if (SkinControl* language = controlById(kLanguage))
         language->active = profile_.language == "zh-CN";
@@ -73,6 +86,9 @@ CTarnDlg::CTarnDlg(KeyboardProfile& profile, SystemDialogs& dialogs, QWidget* pa
 
     watcher_ = new DeviceChangeWatcher(this);
     connect(watcher_, &DeviceChangeWatcher::deviceChanged, this, &CTarnDlg::deviceChanged);
+
+    if (connected_)
+        offerRecovery();
 }
 
 CTarnDlg::~CTarnDlg() = default;
@@ -89,7 +105,12 @@ int CTarnDlg::exec() {
 }
 
 void CTarnDlg::done(int result) {
+    // Every way out passes here; an unplug has asked already.
+    if (!closing_ && !changesMayGo(true))
+        return;
     closing_ = true;
+    autosaveTimer_->stop();
+    removeAutosave();
     tray_->remove();
     QDialog::done(result);
     if (loop_)
@@ -123,6 +144,7 @@ void CTarnDlg::tell(const std::wstring& text, SystemDialogs::Icon icon) {
 void CTarnDlg::controlClicked(SkinControl& control) {
     if (control.keyId > 0) {
         editKey(control.keyId);
+        settle();
         return;
     }
     switch (control.id) {
@@ -145,7 +167,11 @@ void CTarnDlg::controlClicked(SkinControl& control) {
         openProfileFile();
         break;
     case kClear:
+        if (!changesMayGo(true))
+            return;
+        // A new, empty profile, as at the start: nothing in it is unsaved.
         profile_.resetToDefaults();
+        profile_.markSaved();
         update();
         break;
     case kWriteKeys:
@@ -157,6 +183,8 @@ void CTarnDlg::controlClicked(SkinControl& control) {
         break;
     }
     case kReadAll:
+        if (!changesMayGo(true))
+            return;
         runJob(DeviceJob::ReadAll);
         update();
         break;
@@ -171,6 +199,7 @@ void CTarnDlg::controlClicked(SkinControl& control) {
     default:
         break;
     }
+    settle();
 }
 
 void CTarnDlg::editKey(int keyId) {
@@ -194,19 +223,104 @@ void CTarnDlg::switchLayer(SkinControl& control) {
     update();
 }
 
-void CTarnDlg::saveProfileFile() {
+bool CTarnDlg::saveProfileFile() {
     const std::optional<std::wstring> path = dialogs_.saveFileName(this, profileFileRequest());
-    if (path && !profile_.saveProfile(std::filesystem::path(*path)))
+    const bool saved = path && profile_.saveProfile(std::filesystem::path(*path));
+    if (path && !saved)
         tell(profile_.inLanguage(L"Can't save profile file", L"保存配置文件失败"), SystemDialogs::Icon::Exclamation);
+    if (saved) {
+        profile_.markSaved();
+        autosave();
+    }
     update();
+    return saved;
 }
 
 void CTarnDlg::openProfileFile() {
+    if (!changesMayGo(true))
+        return;
     const std::optional<std::wstring> path = dialogs_.openFileName(this, profileFileRequest());
     // A failed load leaves the profile as it was.
     if (path && !profile_.loadProfile(std::filesystem::path(*path)))
         tell(profile_.inLanguage(L"Can't open profile file", L"打开配置文件失败"), SystemDialogs::Icon::Exclamation);
+    else if (path)
+        profile_.markSaved();
     update();
+}
+
+bool CTarnDlg::changesMayGo(bool mayCancel) {
+    if (!profile_.hasUnsavedChanges())
+        return true;
+    const SystemDialogs::Answer answer = dialogs_.messageBox(
+        this, profile_.inLanguage(L"Save the changes to the profile first?", L"是否先保存对配置的更改？"),
+        mayCancel ? SystemDialogs::Buttons::SaveDiscardCancel : SystemDialogs::Buttons::SaveDiscard,
+        SystemDialogs::Icon::Question);
+    if (answer == SystemDialogs::Answer::Save)
+        return saveProfileFile() || !mayCancel;
+    return answer == SystemDialogs::Answer::Discard || !mayCancel;
+}
+
+void CTarnDlg::settle() {
+    if (closing_ || !history_.settle(profile_.content()))
+        return;
+    autosaveTimer_->start();
+}
+
+void CTarnDlg::undoStep(UndoKey key) {
+    const ProfileContent now = profile_.content();
+    const std::optional<ProfileContent> state = key == UndoKey::Undo ? history_.undo(now) : history_.redo(now);
+    if (!state)
+        return;
+    // Only the profile: the keyboard changes by an explicit write alone.
+    profile_.setContent(*state);
+    autosaveTimer_->start();
+    update();
+}
+
+std::filesystem::path CTarnDlg::autosavePath() {
+    const std::filesystem::path folder = userStateFolder();
+    return folder.empty() ? folder : folder / "autosave.pro";
+}
+
+void CTarnDlg::autosave() {
+    // A job may be writing the profile: its end settles and keeps it.
+    if (jobRunning_) {
+        autosaveTimer_->start();
+        return;
+    }
+    autosaveTimer_->stop();
+    const std::filesystem::path path = autosavePath();
+    if (path.empty())
+        return;
+    if (!profile_.hasUnsavedChanges()) {
+        removeAutosave();
+        return;
+    }
+    // Written as Save writes; a failure costs only this copy, so it is not
+    // worth a message in the middle of the work.
+    std::error_code ignored;
+    std::filesystem::create_directories(path.parent_path(), ignored);
+    profile_.saveProfile(path);
+}
+
+void CTarnDlg::offerRecovery() {
+    const std::filesystem::path path = autosavePath();
+    std::error_code error;
+    if (path.empty() || !std::filesystem::exists(path, error))
+        return;
+    const SystemDialogs::Answer answer = dialogs_.messageBox(
+        this,
+        profile_.inLanguage(L"Restore the work from the last session, which did not end normally?",
+                            L"是否恢复上次未正常结束时的工作？"),
+        SystemDialogs::Buttons::YesNo, SystemDialogs::Icon::Question);
+    if (answer != SystemDialogs::Answer::Yes) {
+        removeAutosave();
+        return;
+    }
+    // Restored as unsaved changes: the profile was marked at its empty start.
+    if (!profile_.loadProfile(path))
+        tell(profile_.inLanguage(L"Can't open profile file", L"打开配置文件失败"), SystemDialogs::Icon::Exclamation);
+    settle();
 }
 
 void CTarnDlg::runJob(int job) {
@@ -289,6 +403,7 @@ void CTarnDlg::deviceChanged() {
     // jobs are stopped and their workers joined before anything is said.
     closeModalWindows();
     dialogs_.messageBox(this, L"Keyboard is not connected");
+    changesMayGo(false);
     done(Rejected);
 }
 
@@ -305,7 +420,11 @@ void CTarnDlg::closeModalWindows() {
         auto* dialog = qobject_cast<QDialog*>(window);
         // QDialog's own done(): a window that refuses to close while it is
         // busy still has to go now; its destructor joins its worker.
-        if (dialog && dialog != this && dialog->isVisible())
+        // The editor's own done() ends a recording, so the keyboard is not
+        // held while the messages that follow wait for it.
+        if (auto* editor = qobject_cast<CTarnDialogKeyMapSettings*>(window); editor && editor->isVisible())
+            editor->done(Rejected);
+        else if (dialog && dialog != this && dialog->isVisible())
             dialog->QDialog::done(Rejected);
     }
 }
@@ -334,6 +453,10 @@ void CTarnDlg::paintWindow(QPainter& painter) {
 }
 
 void CTarnDlg::keyPressEvent(QKeyEvent* event) {
+    if (const UndoKey key = undoKeyOf(*event); key != UndoKey::None) {
+        undoStep(key);
+        return;
+    }
     // Enter and Esc are the window's OK and cancel: both end the program.
     if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {

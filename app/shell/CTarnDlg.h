@@ -8,13 +8,19 @@
 
 #include <QIcon>
 
+#include <filesystem>
+
 #include "jobs/DeviceJob.h"
+#include "profile/ProfileContent.h"
+#include "profile/UndoHistory.h"
 #include "shell/CSkinDialog.h"
 #include "shell/SystemDialogs.h"
+#include "shell/UndoKeys.h"
 
 class DeviceChangeWatcher;
 class KeyboardProfile;
 class QEventLoop;
+class QTimer;
 class SummaryBox;
 class TrayIcon;
 
@@ -35,6 +41,8 @@ public:
     static constexpr int kFirmware = 96;
     static constexpr int kLayer = 97;
     static constexpr int kTrayMenuExit = 2;  // the tray menu's one item
+    // The working profile is kept this long after a change.
+    static constexpr int kAutosaveDelayMs = 3000;
 
     static constexpr const wchar_t* kProfileFilter = L"pro(*.pro)|*.pro|All Files(*.*)|*.*||";
     static constexpr const char* kHelpFileName = "VelkorOndrix.chm";
@@ -67,6 +75,14 @@ public:
     // Pauses of the device jobs started here (tests shorten them).
     void setJobWaits(DeviceJob::Waits waits) { waits_ = waits; }
 
+    // Where the working profile is kept while it has unsaved changes; a
+    // file there at start is the work of a run that did not end normally.
+    static std::filesystem::path autosavePath();
+    // Keeps the working profile now (the timer's work), or removes the
+    // kept one when nothing is unsaved.
+    void autosave();
+    const UndoHistory<ProfileContent>& history() const { return history_; }
+
     // Command 88: to the tray, or minimised where the desktop has none.
     void hideToTray();
     // A tray message (1125); false when it is not this window's icon.
@@ -90,8 +106,17 @@ private:
     void editKey(int keyId);
     void switchLanguage(SkinControl& control);
     void switchLayer(SkinControl& control);
-    void saveProfileFile();
+    // True when the profile was saved.
+    bool saveProfileFile();
     void openProfileFile();
+    // With unsaved changes, asks whether to save them first: false when the
+    // step that would drop them must not go on (Cancel, or a save that did
+    // not happen). On an unplug (`mayCancel` false) the step always goes on.
+    bool changesMayGo(bool mayCancel);
+    // After a change to the profile: one undo step, and the autosave.
+    void settle();
+    void undoStep(UndoKey key);
+    void offerRecovery();
     void runJob(int job);
     void openHelp();
     void showTrayMenu();
@@ -110,4 +135,6 @@ private:
     TrayIcon* tray_ = nullptr;               // children of the window
     SummaryBox* summary_ = nullptr;
     DeviceChangeWatcher* watcher_ = nullptr;
+    QTimer* autosaveTimer_ = nullptr;
+    UndoHistory<ProfileContent> history_{ProfileContent{}};
 };

@@ -147,6 +147,14 @@ inline constexpr Row mainWindowRows[] = {
     {78, {1141, 101, 1200, 130}, L"LevelDn", L"下档键", Kind::Label},
 };
 
+// The legend on a key's cap; empty for a number that is no key.
+constexpr const wchar_t* keyLegend(int keyId, bool chinese) {
+    for (const Row& row : mainWindowRows)
+        if (row.kind == Kind::Key && row.keyId == keyId)
+            return chinese ? row.captionZh : row.captionEn;
+    return L"";
+}
+
 // The read-only summary box (control 1001) under the keyboard; the artwork
 // frames it, the window places its text box there.
 inline constexpr Rect mainSummaryBox{27, 506, 27 + 933, 506 + 144};

@@ -1,7 +1,9 @@
 #include "shell/QtSystemDialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QMenu>
@@ -91,7 +93,15 @@ std::unique_ptr<QMessageBox> QtSystemDialogs::makeMessageBox(QWidget* parent, co
     case Buttons::YesNoCancel:
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
+    case Buttons::SaveDiscardCancel:
+        box->setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        break;
+    case Buttons::SaveDiscard: box->setStandardButtons(QMessageBox::Save | QMessageBox::Discard); break;
     }
+    // Qt names Discard after the desktop ("Close without Saving"); the
+    // question always offers "Don't Save", in the catalogue's language.
+    if (QAbstractButton* discard = box->button(QMessageBox::Discard))
+        discard->setText(QCoreApplication::translate("QPlatformTheme", "Don't Save"));
     // A box sized to a short text ("OK!") leaves the window manager room for
     // only "V…" of the title: a row as wide as the title, its icon and the
     // title bar's buttons keeps it whole. QMessageBox ignores minimum widths.
@@ -109,7 +119,9 @@ SystemDialogs::Answer QtSystemDialogs::messageBox(QWidget* parent, const std::ws
     case QMessageBox::Ok: return Answer::Ok;
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
-    default: return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    case QMessageBox::Save: return Answer::Save;
+    case QMessageBox::Discard: return Answer::Discard;
+    default: return closedAnswer(buttons);
     }
 }
 

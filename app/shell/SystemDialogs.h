@@ -16,9 +16,11 @@ class SystemDialogs {
 public:
     static constexpr const wchar_t* kProgramName = L"VelkorOndrix";
 
-    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    // SaveDiscard(Cancel): Save, Don't Save (and Cancel), asked before
+    // unsaved changes would go.
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, SaveDiscardCancel, SaveDiscard };
     enum class Icon { None, Information, Exclamation, Error, Question };
-    enum class Answer { Ok, Cancel, Yes, No };
+    enum class Answer { Ok, Cancel, Yes, No, Save, Discard };
 
     struct FileRequest {
         // Alternating descriptions and patterns separated by '|', ending in
@@ -38,7 +40,15 @@ public:
 
     virtual ~SystemDialogs() = default;
 
-    // Modal message box; an empty caption means the program's name.
+    // The answer of a box closed without a choice.
+    static Answer closedAnswer(Buttons buttons) {
+        return buttons == Buttons::Ok            ? Answer::Ok
+               : buttons == Buttons::SaveDiscard ? Answer::Discard
+                                                 : Answer::Cancel;
+    }
+
+    // Modal message box; an empty caption means the program's name. A box
+    // closed without a choice answers Cancel, Ok or Discard, whichever it has.
     virtual Answer messageBox(QWidget* parent, const std::wstring& text,
                               Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
                               const std::wstring& caption = {}) = 0;

@@ -215,11 +215,28 @@ TEST_F(EditorTest, SequenceKeysOpenOnTheLibraryEntryHoldingTheirSequence) {
     EXPECT_EQ(editor->combos().loadedEntry(), 1);
     EXPECT_EQ(editor->combos().sequence().items, combos.children[1].items);
 
-    // A sequence no longer in the library: the first entry is shown.
-    profile->sequences[slot] = listOf({L"Left CONTROL", L"X"});
+    // A sequence the library lacks (read from the keyboard, or opened from
+    // another file) becomes an entry named after the key and layer; only OK
+    // puts it into the profile's library, and OK keeps the key as it was.
+    const ActionList own = listOf({L"Left CONTROL", L"X"});
+    profile->sequences[slot] = own;
     editor = openEditor();
-    EXPECT_EQ(editor->combos().loadedEntry(), 0);
-    EXPECT_EQ(editor->combos().sequence().items, combos.children[0].items);
+    EXPECT_EQ(editor->combos().loadedEntry(), 2);
+    EXPECT_EQ(editor->combos().names().items.back(), L"A (L1)");
+    EXPECT_EQ(editor->combos().sequence().items, own.items);
+    click(*editor, CTarnDialogKeyMapSettings::kCancel);
+    EXPECT_EQ(profile->predefinedCombo.items.size(), 2u);
+    editor = openEditor();
+    click(*editor, CTarnDialogKeyMapSettings::kOk);
+    EXPECT_EQ(mode(43), ModeCombo);
+    EXPECT_EQ(profile->sequences[slot].items, own.items);
+    EXPECT_EQ(profile->predefinedCombo.items.back(), L"A (L1)");
+    EXPECT_EQ(profile->predefinedCombo.children.back().items, own.items);
+    profile->language = "zh-CN";
+    mode(43, 1) = ModeCombo;
+    profile->sequences[KeyboardProfile::slot(43, 1)] = listOf({L"Q"});
+    EXPECT_EQ(openEditor(43, 1)->combos().names().items.back(), L"A（L2）");
+    profile->language = "en-US";
 
     mode(43) = ModeMacro;
     profile->sequences[slot] = macros.children[2];

@@ -235,9 +235,10 @@ TEST_F(RecordedMacroOnTheKeyboard, ARecordedMacroIsWrittenAndReadBack) {
     const ActionList recorded = profile->sequences[slot];
 
     click(*window, CTarnDlg::kWriteKeys);
+    dialogs.queueAnswer(SystemDialogs::Answer::Discard);
     click(*window, CTarnDlg::kClear);
     click(*window, CTarnDlg::kReadAll);
-    EXPECT_EQ(dialogs.messages(), (Items{L"OK!", L"OK!"}));
+    EXPECT_EQ(dialogs.messages(), (Items{L"OK!", L"Save the changes to the profile first?", L"OK!"}));
     EXPECT_EQ(profile->modes[slot], ModeMacro);
     // The keyboard keeps codes and pauses; the press/release names come back bare.
     const auto codes = [this](const ActionList& list) {

@@ -170,6 +170,7 @@ TEST_F(MainWindowTest, ClearEmptiesTheProfileButKeepsLayerAndLanguage) {
     click(*window, CTarnDlg::kLayer);
     click(*window, CTarnDlg::kLanguage);
     assignSample(*profile);
+    profile->markSaved();  // as if opened: Clear asks nothing
 
     click(*window, CTarnDlg::kClear);
     for (int mode : profile->modes)
@@ -223,6 +224,7 @@ TEST_F(MainWindowTest, FailedSaveAndOpenSaySoInTheLanguageShown) {
     ASSERT_TRUE(profile->saveProfile(readOnly));
     fs::permissions(readOnly, fs::perms::owner_read);
     assignSample(*profile);
+    profile->markSaved();
     const auto modesBefore = profile->modes;
 
     dialogs.queueSaveFile(nowhere.wstring());
@@ -247,6 +249,7 @@ TEST_F(MainWindowTest, FailedSaveAndOpenSaySoInTheLanguageShown) {
 TEST_F(MainWindowTest, WriteKeysThenReadAllRoundTripsThroughTheKeyboard) {
     auto window = openWindow();
     assignSample(*profile);
+    profile->markSaved();
     const auto written = profile->modes;
 
     click(*window, CTarnDlg::kWriteKeys);
@@ -286,6 +289,7 @@ TEST_F(MainWindowTest, LinkDroppedMidReadLeavesTheProfileUnchanged) {
     simulator.keyboard->dropLinkAfter(20);
     auto window = openWindow();
     profile->modes[KeyboardProfile::slot(60, 0)] = ModeSingle;
+    profile->markSaved();
     const auto before = profile->modes;
 
     click(*window, CTarnDlg::kReadAll);
@@ -302,6 +306,7 @@ TEST_F(MainWindowTest, CancelDuringReadClosesWithoutMessageOrChange) {
     simulator.keyboard->stopAnswering();
     auto window = openWindow();
     profile->modes[KeyboardProfile::slot(60, 0)] = ModeSingle;
+    profile->markSaved();
     const auto before = profile->modes;
 
     bool cancelled = false;

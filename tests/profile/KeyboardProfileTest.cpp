@@ -1,4 +1,5 @@
 #include "profile/KeyboardProfile.h"
+#include "profile/UndoHistory.h"
 
 #include <gtest/gtest.h>
 
@@ -252,4 +253,35 @@ TEST_F(KeyboardProfileTest, SummaryOutsideTheTableIsEmpty) {
     EXPECT_EQ(profile->assignmentSummary(5, 2), L"");
     EXPECT_EQ(profile->assignmentSummary(5, -1), L"");
     EXPECT_EQ(profile->assignmentSummary(INT_MAX, 0), L"");
+}
+
+TEST_F(KeyboardProfileTest, UnsavedChangesCountWhatAFileKeepsAndUndoKeepsTheNewestSteps) {
+    profile->markSaved();
+    profile->language = "zh-CN";
+    profile->currentLevel = 1;
+    profile->predefinedMacro.cursorPos = 3;
+    profile->hwCodes[KeyboardProfile::slot(9, 0)] = 77;  // the slot is not set
+    EXPECT_FALSE(profile->hasUnsavedChanges());
+    for (auto change : {+[](KeyboardProfile& p) { p.lightAreas[5].green = 1; },
+                        +[](KeyboardProfile& p) { p.predefinedEmu.setOrAppendItem(0, L"E"); },
+                        +[](KeyboardProfile& p) { p.modes[KeyboardProfile::slot(9, 0)] = ModeSingle; }}) {
+        const ProfileContent before = profile->content();
+        change(*profile);
+        EXPECT_TRUE(profile->hasUnsavedChanges());
+        profile->setContent(before);
+        EXPECT_FALSE(profile->hasUnsavedChanges());
+    }
+
+    UndoHistory<int> history(0);
+    for (int step = 1; step <= 150; ++step)
+        EXPECT_TRUE(history.settle(step));
+    EXPECT_FALSE(history.settle(150));
+    EXPECT_EQ(history.undoCount(), UndoHistory<int>::kDefaultLimit);
+    int undone = 0;
+    for (std::optional<int> state; (state = history.undo(150 - undone)); ++undone)
+        EXPECT_EQ(*state, 149 - undone);
+    EXPECT_EQ(undone, 100);
+    EXPECT_EQ(history.redo(50), std::optional<int>(51));
+    EXPECT_EQ(history.redo(7), std::nullopt);  // a change of its own ends the redo steps
+    EXPECT_EQ(history.undo(7), std::optional<int>(51));
 }

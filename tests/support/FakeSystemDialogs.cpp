@@ -52,7 +52,7 @@ SystemDialogs::Answer FakeSystemDialogs::messageBox(QWidget* parent, const std::
     request.buttons = buttons;
     request.icon = icon;
     requests_.push_back(std::move(request));
-    return take(answers_, buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel);
+    return take(answers_, closedAnswer(buttons));
 }
 
 std::optional<std::wstring> FakeSystemDialogs::openFileName(QWidget* parent, const FileRequest& file) {

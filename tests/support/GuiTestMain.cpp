@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    // The per-user state (autosave, backups) of a test run is its own.
+    const QTemporaryDir stateFolder;
+    qputenv("XDG_STATE_HOME", stateFolder.path().toLocal8Bit());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
