@@ -140,6 +140,8 @@ std::optional<SimulatorFault> SimulatorFault::parse(const char* text) {
         fault.kind = Garbage;
     else if (value == "refuse-open")
         fault.kind = RefuseOpen;
+    else if (value == "corrupt")
+        fault.kind = Corrupt;
     else if (!numbered("no-answer:", NoAnswer) && !numbered("drop-after:", DropAfter))
         return std::nullopt;
     return fault;
@@ -521,9 +523,18 @@ bool SimulatedKeyboard::handlePacketLocked(const Packet& packet) {
     if (packet[0] == kKeyEnd) {
         if (!keyWriteOpen)
             return true;
+        const int firstSlot = pendingKeys.empty() ? -1 : pendingKeys.begin()->first;
         for (auto& [slot, record] : pendingKeys)
             keys[slot] = std::move(record);
         pendingKeys.clear();
+        if (currentFault.kind == SimulatorFault::Corrupt && firstSlot >= 0) {
+            // A normal key's code count is byte 5 and its codes follow; the
+            // other types give their payload length in byte 7, payload after.
+            std::vector<unsigned char>& record = keys[firstSlot];
+            const bool normal = record[4] == 0;
+            if (record[normal ? 5 : 7] > 0)
+                record[normal ? 6 : 8] ^= 0x01;
+        }
         keyWriteOpen = false;
         return saveLocked();
     }
@@ -579,6 +590,8 @@ bool SimulatedKeyboard::handlePacketLocked(const Packet& packet) {
             break;
         lights = pendingLights;
         lightWriteOpen = false;
+        if (currentFault.kind == SimulatorFault::Corrupt)
+            lights[0] ^= 0x01;
         return saveLocked();
     case kLightReadRequest: {
         for (int offset = 0; offset < kLightBytes; offset += kLightPiece) {

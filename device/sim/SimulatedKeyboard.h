@@ -33,6 +33,9 @@
 //                    packet, the version) is preceded by a junk packet
 //                    (no zero byte, no known command code)
 //   refuse-open      the interfaces are listed but cannot be opened
+//   corrupt          every key write keeps its first record with its first
+//                    code changed, every light write its first colour value:
+//                    what a keyboard with failing memory does
 //
 // An empty value injects nothing. Any other name, a state file that is a
 // directory or cannot be written, and a state file holding a line the
@@ -57,7 +60,7 @@
 namespace hwi {
 
 struct VELKORONDRIX_HWI_API SimulatorFault {
-    enum Kind { None, NoAnswer, DropAfter, Garbage, RefuseOpen };
+    enum Kind { None, NoAnswer, DropAfter, Garbage, RefuseOpen, Corrupt };
     Kind kind = None;
     // NoAnswer: milliseconds of silence before the link reports failure
     // (0 = never). DropAfter: reports each link carries before it fails.
@@ -110,6 +113,7 @@ public:
     void dropLinkAfter(int reports) { setFault({SimulatorFault::DropAfter, reports}); }
     void answerGarbage() { setFault({SimulatorFault::Garbage, 0}); }
     void refuseOpen() { setFault({SimulatorFault::RefuseOpen, 0}); }
+    void corruptWrites() { setFault({SimulatorFault::Corrupt, 0}); }
     void clearFault() { setFault({}); }
     SimulatorFault fault() const;
 
