@@ -8,7 +8,10 @@
 
 #include <QIcon>
 
+#include <optional>
+
 #include "jobs/DeviceJob.h"
+#include "jobs/KeyboardContents.h"
 #include "shell/CSkinDialog.h"
 #include "shell/SystemDialogs.h"
 
@@ -93,6 +96,9 @@ private:
     void saveProfileFile();
     void openProfileFile();
     void runJob(int job);
+    // WriteKeys: keeps the keyboard's contents, asks before assigned keys
+    // this run has not read or written are changed, then writes.
+    void writeKeys();
     void openHelp();
     void showTrayMenu();
     void closeModalWindows();
@@ -106,6 +112,9 @@ private:
     // A job may be writing the profile: painting leaves it alone meanwhile.
     bool jobRunning_ = false;
     DeviceJob::Waits waits_;
+    // The keys this run last read from or wrote to the keyboard; nothing
+    // before the first. A write that would change others asks first.
+    std::optional<KeyboardContents> keyboardKnown_;
     QEventLoop* loop_ = nullptr;
     TrayIcon* tray_ = nullptr;               // children of the window
     SummaryBox* summary_ = nullptr;

@@ -506,6 +506,20 @@ void SimulatedKeyboard::answerLocked(const Packet& packet, bool continuation) {
     replyTo->push_back(packet);
 }
 
+void SimulatedKeyboard::corruptFirstCodeLocked() {
+    // The first record written in this write that holds a code. A normal
+    // key's code count is byte 5 and its codes follow; the other types give
+    // their payload length in byte 7, the payload after it.
+    for (const auto& entry : pendingKeys) {
+        std::vector<unsigned char>& record = keys[entry.first];
+        const bool normal = record[4] == 0;
+        if (record[normal ? 5 : 7] > 0) {
+            record[normal ? 6 : 8] ^= 0x01;
+            return;
+        }
+    }
+}
+
 bool SimulatedKeyboard::handlePacketLocked(const Packet& packet) {
     // A macro record spanning several packets collects them first.
     if (!partialRecord.empty()) {
@@ -523,18 +537,11 @@ bool SimulatedKeyboard::handlePacketLocked(const Packet& packet) {
     if (packet[0] == kKeyEnd) {
         if (!keyWriteOpen)
             return true;
-        const int firstSlot = pendingKeys.empty() ? -1 : pendingKeys.begin()->first;
         for (auto& [slot, record] : pendingKeys)
             keys[slot] = std::move(record);
+        if (currentFault.kind == SimulatorFault::Corrupt)
+            corruptFirstCodeLocked();
         pendingKeys.clear();
-        if (currentFault.kind == SimulatorFault::Corrupt && firstSlot >= 0) {
-            // A normal key's code count is byte 5 and its codes follow; the
-            // other types give their payload length in byte 7, payload after.
-            std::vector<unsigned char>& record = keys[firstSlot];
-            const bool normal = record[4] == 0;
-            if (record[normal ? 5 : 7] > 0)
-                record[normal ? 6 : 8] ^= 0x01;
-        }
         keyWriteOpen = false;
         return saveLocked();
     }

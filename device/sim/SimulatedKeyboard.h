@@ -33,8 +33,9 @@
 //                    packet, the version) is preceded by a junk packet
 //                    (no zero byte, no known command code)
 //   refuse-open      the interfaces are listed but cannot be opened
-//   corrupt          every key write keeps its first record with its first
-//                    code changed, every light write its first colour value:
+//   corrupt          every key write keeps its first record that holds a code
+//                    with that code changed, every light write its first
+//                    colour value changed:
 //                    what a keyboard with failing memory does
 //
 // An empty value injects nothing. Any other name, a state file that is a
@@ -153,6 +154,7 @@ private:
     bool linkUsableLocked(int link);
     // False when the packet ended a transfer whose result could not be kept.
     bool handlePacketLocked(const Packet& packet);
+    void corruptFirstCodeLocked();  // the corrupt fault, at the end of a key write
     // Queues one answer packet for the link being served; a continuation
     // packet of a record is never separated from its record by junk.
     void answerLocked(const Packet& packet, bool continuation = false);

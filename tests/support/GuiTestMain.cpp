@@ -3,10 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Per-user state (the keyboard's backups) goes to a folder of the run's
+    // own, removed at its end, never to the real home.
+    QTemporaryDir stateHome;
+    qputenv("XDG_STATE_HOME", stateHome.path().toLocal8Bit());
+    qputenv("LOCALAPPDATA", stateHome.path().toLocal8Bit());
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,0 +1,130 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
+//
+// WriteKeys keeps what the keyboard held, asks before it changes assigned
+// keys this run never read or wrote, sends nothing when the keyboard cannot
+// be read, and fails when the keyboard does not hold what was sent.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "MainWindowFixture.h"
+#include "jobs/KeyboardBackup.h"
+#include "jobs/KeyboardComparison.h"
+
+namespace {
+
+class KeyboardSafetyTest : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        // Each test starts without backups (the folder is the test run's own).
+        std::filesystem::remove_all(KeyboardBackup::folder());
+    }
+
+    std::string stateText() const {
+        std::ifstream file(simulator.keyboard->stateFile(), std::ios::binary);
+        std::ostringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+
+    // What the keyboard holds now, read through a facade of its own.
+    KeyboardContents keyboardContents() {
+        auto reader = emptyProfile();
+        EXPECT_TRUE(reader->device.__createDev());
+        KeyboardBackup held;
+        EXPECT_TRUE(held.readKeys(*reader, nullptr) && held.readLights(*reader));
+        return held.contents();
+    }
+
+    int questions() const {
+        int count = 0;
+        for (const auto& request : dialogs.requests())
+            count += request.buttons == SystemDialogs::Buttons::YesNo;
+        return count;
+    }
+};
+
+TEST_F(KeyboardSafetyTest, WriteKeysKeepsTheKeyboardsContentsAndAsksBeforeChangingUnknownKeys) {
+    // Another program (velkorondrix-ctl, say) filled the keyboard before this run.
+    auto other = emptyProfile();
+    ASSERT_TRUE(other->device.__createDev());
+    assignSample(*other);
+    ASSERT_TRUE(other->writeKeysToDevice(nullptr) && other->writeLightsToDevice());
+    const std::string held = stateText();
+    int assigned = 0;
+    for (int mode : other->modes)
+        assigned += mode != ModeNotSet;
+
+    auto window = openWindow();
+    profile->modes[KeyboardProfile::slot(9, 0)] = ModeSingle;
+    profile->hwCodes[KeyboardProfile::slot(9, 0)] = 4;
+    dialogs.queueAnswer(SystemDialogs::Answer::No);
+    click(*window, CTarnDlg::kWriteKeys);
+    ASSERT_EQ(dialogs.requests().size(), 1u);
+    const auto& question = dialogs.requests()[0];
+    EXPECT_EQ(question.buttons, SystemDialogs::Buttons::YesNo);
+    const std::vector<std::filesystem::path> backups = KeyboardBackup::list();
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_NE(question.text.find(L" " + std::to_wstring(assigned) + L" assigned keys"), std::wstring::npos)
+        << QString::fromStdWString(question.text).toStdString();
+    EXPECT_NE(question.text.find(backups[0].wstring()), std::wstring::npos);
+    EXPECT_EQ(stateText(), held);  // No: nothing sent
+
+    // The backup is an ordinary profile holding exactly what the keyboard held.
+    auto kept = emptyProfile();
+    ASSERT_TRUE(kept->loadProfile(backups[0]));
+    const KeyboardContents keptContents = KeyboardContents::of(*kept);
+    const KeyboardContents otherContents = KeyboardContents::of(*other);
+    EXPECT_EQ(keptContents.keys, otherContents.keys);
+    EXPECT_EQ(keptContents.lights, otherContents.lights);
+
+    dialogs.queueAnswer(SystemDialogs::Answer::Yes);
+    click(*window, CTarnDlg::kWriteKeys);
+    EXPECT_EQ(dialogs.messages().back(), L"OK!");
+    EXPECT_EQ(keyboardContents().keys, KeyboardContents::of(*profile).keys);
+    EXPECT_EQ(KeyboardBackup::list().size(), 2u);
+
+    // This run wrote them: no question, also after a ReadAll and an edit.
+    profile->modes[KeyboardProfile::slot(9, 0)] = ModeNotSet;
+    click(*window, CTarnDlg::kWriteKeys);
+    EXPECT_EQ(questions(), 2);
+    // Written meanwhile by the other program: asked again.
+    ASSERT_TRUE(other->writeKeysToDevice(nullptr));
+    dialogs.queueAnswer(SystemDialogs::Answer::No);
+    click(*window, CTarnDlg::kWriteKeys);
+    EXPECT_EQ(questions(), 3);
+    click(*window, CTarnDlg::kReadAll);
+    profile->modes[KeyboardProfile::slot(20, 1)] = ModeNotSet;
+    click(*window, CTarnDlg::kWriteKeys);
+    EXPECT_EQ(questions(), 3);
+    EXPECT_EQ(dialogs.messages().back(), L"OK!");
+    EXPECT_TRUE(dialogs.allAnswersUsed());
+}
+
+TEST_F(KeyboardSafetyTest, NothingIsSentUnlessKeptAndAWriteTheKeyboardDoesNotHoldFails) {
+    auto window = openWindow();
+    assignSample(*profile);
+    simulator.keyboard->dropLinkAfter(1);
+    click(*window, CTarnDlg::kWriteKeys);
+    EXPECT_EQ(dialogs.messages(), std::vector<std::wstring>{L"Failed to read the keyboard's settings, so they could "
+                                                            L"not be kept. Nothing was written."});
+    EXPECT_EQ(simulator.keyboard->storedKeyRecords(), 0);
+    EXPECT_TRUE(KeyboardBackup::list().empty());
+
+    simulator.keyboard->corruptWrites();
+    click(*window, CTarnDlg::kWriteKeys);
+    EXPECT_EQ(dialogs.messages().back(),
+              L"Writing failed: afterwards, 1 key assignments on the keyboard differ from the profile.");
+    // The keyboard now holds a key this run did not write: asked about it.
+    click(*window, CTarnDlg::kLanguage);
+    dialogs.queueAnswer(SystemDialogs::Answer::Yes);
+    click(*window, CTarnDlg::kWriteKeys);
+    EXPECT_EQ(questions(), 1);
+    EXPECT_EQ(dialogs.messages().back(), L"写入失败：写入后键盘上有 1 个按键设置与配置不同。");
+    for (const std::wstring& message : dialogs.messages())
+        EXPECT_NE(message, L"OK!");
+}
+
+}  // namespace
