@@ -11,6 +11,7 @@
 #include "HidPlatform.h"
 #include "SimulatedHidPlatform.h"
 #include "SimulatedKeyboard.h"
+#include "jobs/KeyboardBackup.h"
 #include "profile/KeyboardProfile.h"
 #include "shell/BacklightWindowLayout.h"
 #include "shell/CTarnDialogBkLightSettings.h"
@@ -72,6 +73,7 @@ protected:
 
     std::unique_ptr<Window> openWindow() {
         auto window = std::make_unique<Window>(*profile, dialogs);
+        window->setJobWaits({std::chrono::milliseconds(10), std::chrono::milliseconds(10)});
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         return window;
@@ -226,6 +228,24 @@ TEST_F(BacklightWindowTest, AFailedProgramSaysSoAndStillKeepsTheColours) {
     EXPECT_EQ(dialogs.messages(), std::vector<std::wstring>{L"写入键盘失败！"});
     for (const LightArea& light : profile->lightAreas)
         EXPECT_EQ(light, LightArea{});
+}
+
+TEST_F(BacklightWindowTest, ProgramKeepsTheKeyboardsColoursAndFailsWhenTheyDoNotTake) {
+    std::filesystem::remove_all(KeyboardBackup::folder());
+    keyboard->corruptWrites();
+    auto window = openWindow();
+    click(*window, Window::kProgram);
+    EXPECT_EQ(dialogs.messages(), std::vector<std::wstring>{L"Writing failed: afterwards, 1 key colours on the "
+                                                            L"keyboard differ from the profile."});
+    // The backup holds the fresh keyboard's black keys, not the profile's colours.
+    const std::vector<std::filesystem::path> backups = KeyboardBackup::list();
+    ASSERT_EQ(backups.size(), 1u);
+    KeyboardProfile kept;
+    kept.buildNameTables();
+    kept.lightAreas = original;
+    ASSERT_TRUE(kept.loadProfile(backups[0]));
+    for (int keyId = 1; keyId <= KeyboardProfile::kKeyCount; ++keyId)
+        EXPECT_EQ(kept.lightAreas[keyId], LightArea{}) << keyId;
 }
 
 }  // namespace
