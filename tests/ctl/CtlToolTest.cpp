@@ -156,7 +156,7 @@ protected:
 TEST_F(CtlTest, HelpForTheToolAndEachCommand) {
     Outcome all = run("--help");
     EXPECT_EQ(all.status, 0);
-    for (const char* command : {"list", "version", "write", "read", "show", "firmware", "--simulator"})
+    for (const char* command : {"list", "version", "write", "read", "show", "firmware", "backups", "restore", "diff", "--force", "--simulator"})
         EXPECT_NE(all.out.find(command), std::string::npos) << command;
 
     Outcome write = run("write --help");
