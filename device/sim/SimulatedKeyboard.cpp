@@ -161,7 +161,7 @@ std::shared_ptr<SimulatedKeyboard> SimulatedKeyboard::fromEnvironment(const std:
         keyboard->setFault(*fault);
     else
         keyboard->faultProblem = "unknown VELKORONDRIX_SIMULATOR_FAULT '" + std::string(name) +
-                                 "' (use no-answer[:MS], drop-after:N, garbage or refuse-open)";
+                                 "' (use no-answer[:MS], drop-after:N, garbage, refuse-open or corrupt)";
     return keyboard;
 }
 
@@ -546,7 +546,15 @@ bool SimulatedKeyboard::handlePacketLocked(const Packet& packet) {
         return saveLocked();
     }
 
-    switch (packet[1]) {
+    // Another program may have written the state file since this one last
+    // looked (the tool beside the windowed program): every command starts
+    // from what the file holds, as a real keyboard has one memory.
+    const unsigned char command = packet[1];
+    if (command == kKeyWriteStart || command == kKeyReadRequest || command == kLightWriteStart ||
+        command == kLightReadRequest)
+        loadLocked();
+
+    switch (command) {
     case kKeyWriteStart:
         keyWriteOpen = true;
         pendingKeys.clear();

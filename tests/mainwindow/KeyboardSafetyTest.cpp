@@ -5,8 +5,6 @@
 // keys this run never read or wrote, sends nothing when the keyboard cannot
 // be read, and fails when the keyboard does not hold what was sent.
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "MainWindowFixture.h"
 #include "jobs/KeyboardBackup.h"
@@ -22,13 +20,6 @@ protected:
         std::filesystem::remove_all(KeyboardBackup::folder());
     }
 
-    std::string stateText() const {
-        std::ifstream file(simulator.keyboard->stateFile(), std::ios::binary);
-        std::ostringstream text;
-        text << file.rdbuf();
-        return text.str();
-    }
-
     // What the keyboard holds now, read through a facade of its own.
     KeyboardContents keyboardContents() {
         auto reader = emptyProfile();
@@ -38,11 +29,9 @@ protected:
         return held.contents();
     }
 
-    int questions() const {
-        int count = 0;
-        for (const auto& request : dialogs.requests())
-            count += request.buttons == SystemDialogs::Buttons::YesNo;
-        return count;
+    long questions() const {
+        const auto& all = dialogs.requests();
+        return std::count_if(all.begin(), all.end(), [](const auto& r) { return r.buttons == SystemDialogs::Buttons::YesNo; });
     }
 };
 
@@ -52,10 +41,8 @@ TEST_F(KeyboardSafetyTest, WriteKeysKeepsTheKeyboardsContentsAndAsksBeforeChangi
     ASSERT_TRUE(other->device.__createDev());
     assignSample(*other);
     ASSERT_TRUE(other->writeKeysToDevice(nullptr) && other->writeLightsToDevice());
-    const std::string held = stateText();
-    int assigned = 0;
-    for (int mode : other->modes)
-        assigned += mode != ModeNotSet;
+    const KeyboardContents held = KeyboardContents::of(*other);
+    const long assigned = std::count_if(other->modes.begin(), other->modes.end(), [](int m) { return m != ModeNotSet; });
 
     auto window = openWindow();
     profile->modes[KeyboardProfile::slot(9, 0)] = ModeSingle;
@@ -70,15 +57,13 @@ TEST_F(KeyboardSafetyTest, WriteKeysKeepsTheKeyboardsContentsAndAsksBeforeChangi
     EXPECT_NE(question.text.find(L" " + std::to_wstring(assigned) + L" assigned keys"), std::wstring::npos)
         << QString::fromStdWString(question.text).toStdString();
     EXPECT_NE(question.text.find(backups[0].wstring()), std::wstring::npos);
-    EXPECT_EQ(stateText(), held);  // No: nothing sent
+    EXPECT_EQ(keyboardContents().keys, held.keys);  // No: nothing sent
 
     // The backup is an ordinary profile holding exactly what the keyboard held.
     auto kept = emptyProfile();
     ASSERT_TRUE(kept->loadProfile(backups[0]));
-    const KeyboardContents keptContents = KeyboardContents::of(*kept);
-    const KeyboardContents otherContents = KeyboardContents::of(*other);
-    EXPECT_EQ(keptContents.keys, otherContents.keys);
-    EXPECT_EQ(keptContents.lights, otherContents.lights);
+    EXPECT_EQ(KeyboardContents::of(*kept).keys, held.keys);
+    EXPECT_EQ(KeyboardContents::of(*kept).lights, held.lights);
 
     dialogs.queueAnswer(SystemDialogs::Answer::Yes);
     click(*window, CTarnDlg::kWriteKeys);
