@@ -237,15 +237,7 @@ TEST_F(BacklightWindowTest, ProgramKeepsTheKeyboardsColoursAndFailsWhenTheyDoNot
     click(*window, Window::kProgram);
     EXPECT_EQ(dialogs.messages(), std::vector<std::wstring>{L"Writing failed: afterwards, 1 key colours on the "
                                                             L"keyboard differ from the profile."});
-    // The backup holds the fresh keyboard's black keys, not the profile's colours.
-    const std::vector<std::filesystem::path> backups = KeyboardBackup::list();
-    ASSERT_EQ(backups.size(), 1u);
-    KeyboardProfile kept;
-    kept.buildNameTables();
-    kept.lightAreas = original;
-    ASSERT_TRUE(kept.loadProfile(backups[0]));
-    for (int keyId = 1; keyId <= KeyboardProfile::kKeyCount; ++keyId)
-        EXPECT_EQ(kept.lightAreas[keyId], LightArea{}) << keyId;
+    EXPECT_EQ(KeyboardBackup::list().size(), 1u);
 }
 
 }  // namespace
