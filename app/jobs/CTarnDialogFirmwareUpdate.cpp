@@ -12,7 +12,9 @@
 #include <QLineEdit>
 #include <QPainter>
 
+#include "jobs/CTarnDialogProgress.h"
 #include "jobs/FirmwareWindowLayout.h"
+#include "jobs/KeyboardBackup.h"
 #include "shell/EditLook.h"
 #include "shell/SystemDialogs.h"
 
@@ -93,7 +95,8 @@ void CTarnDialogFirmwareUpdate::controlClicked(SkinControl& control) {
         chooseFile();
         break;
     case kUpdate:
-        startDownload();
+        if (keepKeyboardContents())
+            startDownload();
         break;
     case kClose:
     case kCancel:
@@ -125,6 +128,31 @@ void CTarnDialogFirmwareUpdate::chooseFile() {
     if (const std::optional<std::wstring> path = dialogs_.openFileName(this, request))
         chosenPath_ = *path;
     pathBox_->setText(QString::fromStdWString(chosenPath_));
+}
+
+bool CTarnDialogFirmwareUpdate::keepKeyboardContents() {
+    // Without a file nothing is sent: the download says so at once.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(std::filesystem::path(chosenPath_), error))
+        return true;
+    KeyboardBackup backup;
+    const int kept = CTarnDialogProgress::keepKeyboardContents(profile_, dialogs_, this, backup, waits_);
+    if (kept == CTarnDialogProgress::Succeeded || kept == CTarnDialogProgress::Cancelled)
+        return kept == CTarnDialogProgress::Succeeded;
+    // A broken firmware is what a download repairs, and such a keyboard may
+    // not answer reads: the download stays possible, after a question.
+    const wchar_t* english = L"The keyboard's settings could not be read and will not be kept. Download the firmware anyway?";
+    std::wstring question = kept == CTarnDialogProgress::BackupNotSaved
+                                ? profile_.inLanguage(L"The keyboard's settings could not be saved in %1 and will not "
+                                                      L"be kept. Download the firmware anyway?",
+                                                      L"无法将键盘的设置保存到 %1，它们将不会被保存。仍要下载固件吗？")
+                                : profile_.inLanguage(english, L"无法读取键盘的设置，它们将不会被保存。仍要下载固件吗？");
+    if (question.empty())
+        question = english;
+    if (const std::size_t at = question.find(L"%1"); at != std::wstring::npos)
+        question.replace(at, 2, KeyboardBackup::folder().wstring());
+    return dialogs_.messageBox(this, question, SystemDialogs::Buttons::YesNo, SystemDialogs::Icon::Question) ==
+           SystemDialogs::Answer::Yes;
 }
 
 void CTarnDialogFirmwareUpdate::startDownload() {

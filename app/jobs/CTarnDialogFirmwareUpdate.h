@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "jobs/DeviceJob.h"
 #include "profile/KeyboardProfile.h"
 #include "shell/CSkinDialog.h"
 
@@ -42,6 +43,8 @@ public:
     const std::wstring& chosenPath() const { return chosenPath_; }
     QLineEdit* versionBox() const { return versionBox_; }
     QLineEdit* pathBox() const { return pathBox_; }
+    // Pauses of the backup job started before a download (tests shorten them).
+    void setJobWaits(DeviceJob::Waits waits) { waits_ = waits; }
 
 public slots:
     // Closing in any way (Cancel, close control, Esc, Enter, the system's
@@ -59,6 +62,9 @@ private:
     QLineEdit* makeEdit(int controlNumber, const layout::Rect& place);
     void readVersion();
     void chooseFile();
+    // Keeps the keyboard's contents before a download; false when the user
+    // would rather not download without them.
+    bool keepKeyboardContents();
     void startDownload();
     void finishDownload(int outcome);
     void joinWorker();
@@ -66,6 +72,7 @@ private:
     KeyboardProfile& profile_;
     SystemDialogs& dialogs_;
     std::wstring chosenPath_;
+    DeviceJob::Waits waits_;
     int percent_ = 0;
     bool downloading_ = false;
     std::thread worker_;

@@ -4,6 +4,7 @@
 
 #include <QPainter>
 
+#include "jobs/KeyboardBackup.h"
 #include "jobs/ProgressWindowLayout.h"
 #include "profile/KeyboardProfile.h"
 
@@ -42,7 +43,8 @@ bool CTarnDialogProgress::startJob() {
     profile_.device.clearCancelRequest();
     // Written before the worker exists, so the worker only ever reads it.
     profile_.notifyWindow = this;
-    worker_ = std::thread([this] { DeviceJob(job_, profile_, waits_).run(); });
+    differences_ = 0;
+    worker_ = std::thread([this] { DeviceJob(job_, profile_, waits_, backup_).run(); });
     return true;
 }
 
@@ -89,7 +91,7 @@ void CTarnDialogProgress::controlClicked(SkinControl& control) {
         cancelJob();
 }
 
-void CTarnDialogProgress::messageReceived(unsigned message, std::uintptr_t wParam, std::intptr_t) {
+void CTarnDialogProgress::messageReceived(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (message == hwi_msg::kProgress) {
         if (!cancelling_) {
             percent_ = percentFor(job_, wParam);
@@ -101,16 +103,69 @@ void CTarnDialogProgress::messageReceived(unsigned message, std::uintptr_t wPara
     if (message != hwi_msg::kDone || !workerRunning())
         return;
     finishWorker();
-    if (cancelling_)
+    if (cancelling_) {
         QDialog::done(Cancelled);
-    else
-        QDialog::done(wParam == DeviceJob::Succeeded ? Succeeded : Failed);
+        return;
+    }
+    switch (wParam) {
+    case DeviceJob::Succeeded:
+        QDialog::done(Succeeded);
+        break;
+    case DeviceJob::Differs:
+        differences_ = static_cast<int>(lParam);
+        QDialog::done(Differs);
+        break;
+    case DeviceJob::BackupNotSaved:
+        QDialog::done(BackupNotSaved);
+        break;
+    default:
+        QDialog::done(Failed);
+        break;
+    }
+}
+
+int CTarnDialogProgress::keepKeyboardContents(KeyboardProfile& profile, SystemDialogs& dialogs, QWidget* parent,
+                                              KeyboardBackup& backup, DeviceJob::Waits waits) {
+    CTarnDialogProgress progress(profile, dialogs, DeviceJob::ReadBackup, parent);
+    progress.setWaits(waits);
+    progress.setBackup(&backup);
+    return progress.exec();
+}
+
+std::wstring CTarnDialogProgress::failureText(const KeyboardProfile& profile, int result, int job, int differences) {
+    auto withNumber = [](std::wstring text, const std::wstring& value) {
+        const std::size_t at = text.find(L"%1");
+        return at == std::wstring::npos ? text : text.replace(at, 2, value);
+    };
+    switch (result) {
+    case Failed:
+        if (job == DeviceJob::ReadBackup)
+            return profile.inLanguage(
+                L"Failed to read the keyboard's settings, so they could not be kept. Nothing was written.",
+                L"读取键盘的设置失败，无法保存它们。未写入任何内容。");
+        return profile.inLanguage(L"Failed to write to the keyboard!", L"写入键盘失败！");
+    case BackupNotSaved:
+        return withNumber(profile.inLanguage(L"The keyboard's settings could not be saved in %1. Nothing was written.",
+                                             L"无法将键盘的设置保存到 %1。未写入任何内容。"),
+                          KeyboardBackup::folder().wstring());
+    case Differs:
+        return withNumber(
+            job == DeviceJob::WriteLights
+                ? profile.inLanguage(L"Writing failed: afterwards, %1 key colours on the keyboard differ from the profile.",
+                                     L"写入失败：写入后键盘上有 %1 个按键颜色与配置不同。")
+                : profile.inLanguage(
+                      L"Writing failed: afterwards, %1 key assignments on the keyboard differ from the profile.",
+                      L"写入失败：写入后键盘上有 %1 个按键设置与配置不同。"),
+            std::to_wstring(differences));
+    default:
+        return {};
+    }
 }
 
 int CTarnDialogProgress::percentFor(int job, std::uintptr_t wParam) {
     const long long value = static_cast<long long>(std::min<std::uintptr_t>(wParam, 1u << 20));
     // Key transfers report the slot just done: full when slot 215 is.
-    const long long percent = job == DeviceJob::WriteKeys || job == DeviceJob::ReadAll
+    const long long percent = job == DeviceJob::WriteKeys || job == DeviceJob::ReadAll || job == DeviceJob::ReadBackup
                                   ? (value + 1) * 100 / kKeySlots
                                   : value * 100 / kScale;
     return static_cast<int>(std::clamp<long long>(percent, 0, 100));

@@ -3,7 +3,8 @@
 // closes when the job is done.
 //
 // exec() answers Succeeded, Failed, or Cancelled when the user cancelled (or
-// the job number is unknown). Cancel,
+// the job number is unknown); a write the keyboard does not hold afterwards
+// answers Differs, a backup that was read but not saved BackupNotSaved. Cancel,
 // the close control, Esc and the window manager's close ask the job to stop at the next packet; the
 // window stays until the worker has ended, so no worker outlives it.
 #pragma once
@@ -13,6 +14,7 @@
 #include "jobs/DeviceJob.h"
 #include "shell/CSkinDialog.h"
 
+class KeyboardBackup;
 class KeyboardProfile;
 class SystemDialogs;
 
@@ -20,7 +22,13 @@ class CTarnDialogProgress : public CSkinDialog {
     Q_OBJECT
 public:
     // exec() results; the first two are QDialog's own.
-    enum Result : int { Cancelled = QDialog::Rejected, Succeeded = QDialog::Accepted, Failed = 2 };
+    enum Result : int {
+        Cancelled = QDialog::Rejected,
+        Succeeded = QDialog::Accepted,
+        Failed = 2,
+        Differs = 3,
+        BackupNotSaved = 4,
+    };
     static constexpr int kCloseId = 89;
     static constexpr int kCancelId = 93;
     static constexpr int kKeySlots = 216;  // progress of key transfers: slot 0..215
@@ -35,6 +43,19 @@ public:
     int exec() override;
     // The job's pauses after its transfers (tests shorten them); set before exec().
     void setWaits(DeviceJob::Waits waits) { waits_ = waits; }
+    // Where the backup job (ReadBackup) keeps the keyboard's contents; set
+    // before exec() and kept alive until it returns.
+    void setBackup(KeyboardBackup* backup) { backup_ = backup; }
+
+    // Keeps the keyboard's contents in `backup` behind a progress window
+    // before a write. Succeeded, or the result after which nothing may be
+    // written; for Failed and BackupNotSaved, failureText() says why.
+    static int keepKeyboardContents(KeyboardProfile& profile, SystemDialogs& dialogs, QWidget* parent,
+                                    KeyboardBackup& backup, DeviceJob::Waits waits);
+    // Why a write did not happen or did not take: for the results of
+    // keepKeyboardContents and of a write job (Differs: how many key
+    // assignments, or colours for the lights, differ).
+    static std::wstring failureText(const KeyboardProfile& profile, int result, int job, int differences = 0);
 
     // Asks the running job to stop; the window closes (Cancelled) once the
     // worker has ended. Without a running job it closes at once.
@@ -44,6 +65,8 @@ public:
     void abortJob();
 
     int job() const { return job_; }
+    // After Differs: how many keys or colours the keyboard holds otherwise.
+    int differences() const { return differences_; }
     int percent() const { return percent_; }
     bool workerRunning() const { return worker_.joinable(); }
     bool cancelling() const { return cancelling_; }
@@ -69,6 +92,8 @@ private:
     KeyboardProfile& profile_;
     const int job_;
     DeviceJob::Waits waits_;
+    KeyboardBackup* backup_ = nullptr;
+    int differences_ = 0;
     int percent_ = 1;
     bool cancelling_ = false;
     std::thread worker_;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <thread>
 
+#include "jobs/KeyboardBackup.h"
+#include "jobs/KeyboardComparison.h"
 #include "profile/KeyboardProfile.h"
 
 namespace {
@@ -13,38 +15,64 @@ constexpr std::chrono::milliseconds kWaitSlice{20};
 }  // namespace
 
 bool DeviceJob::isKnown(int job) {
-    return job == WriteKeys || job == ReadAll || job == WriteLights;
+    return job == WriteKeys || job == ReadAll || job == WriteLights || job == ReadBackup;
 }
 
-DeviceJob::DeviceJob(int job, KeyboardProfile& profile, Waits waits)
-    : job_(job), profile_(profile), waits_(waits) {}
+DeviceJob::DeviceJob(int job, KeyboardProfile& profile, Waits waits, KeyboardBackup* backup)
+    : job_(job), profile_(profile), waits_(waits), backup_(backup) {}
 
 DeviceJob::Outcome DeviceJob::run() {
-    bool ok = false;
+    Outcome outcome = Failed;
     switch (job_) {
     case WriteKeys:
-        ok = writeKeys();
+        outcome = writeKeys() ? Succeeded : Failed;
         break;
     case ReadAll:
-        ok = readAll();
+        outcome = readAll() ? Succeeded : Failed;
         break;
     case WriteLights:
-        ok = writeLights();
+        outcome = writeLights() ? Succeeded : Failed;
+        break;
+    case ReadBackup:
+        outcome = readBackup();
         break;
     default:
         break;
     }
-    const Outcome outcome = ok && !cancelled() ? Succeeded : Failed;
+    if (outcome == Succeeded && differences_ > 0)
+        outcome = Differs;
+    if (cancelled())
+        outcome = Failed;
     // Nothing of the job may follow this message: the window joins the
     // worker when it arrives.
     if (MessageWindow* window = profile_.notifyWindow)
-        window->postMessage(hwi_msg::kDone, outcome, 0);
+        window->postMessage(hwi_msg::kDone, outcome, outcome == Differs ? differences_ : 0);
     return outcome;
 }
 
 bool DeviceJob::writeKeys() {
     const bool ok = profile_.writeKeysToDevice(profile_.notifyWindow);
-    return wait(waits_.afterKeys) && ok;
+    if (!wait(waits_.afterKeys) || !ok)
+        return false;
+    differences_ = differencesAfterWrite(true);
+    return differences_ >= 0;
+}
+
+DeviceJob::Outcome DeviceJob::readBackup() {
+    if (!backup_ || !backup_->readKeys(profile_, profile_.notifyWindow) || !wait(waits_.afterKeys) ||
+        !backup_->readLights(profile_))
+        return Failed;
+    return backup_->save() ? Succeeded : BackupNotSaved;
+}
+
+int DeviceJob::differencesAfterWrite(bool keys) {
+    // Read into a profile of its own: the one written stays as the user made it.
+    KeyboardBackup readBack;
+    if (keys ? !readBack.readKeys(profile_, nullptr) : !readBack.readLights(profile_))
+        return -1;
+    const KeyboardComparison comparison =
+        KeyboardComparison::compare(KeyboardContents::of(profile_), readBack.contents());
+    return static_cast<int>(keys ? comparison.keys.size() : comparison.colours.size());
 }
 
 bool DeviceJob::readAll() {
@@ -69,9 +97,11 @@ bool DeviceJob::writeLights() {
         return false;
     if (MessageWindow* window = profile_.notifyWindow) {
         window->postMessage(hwi_msg::kProgress, kFullScale, 0);
-        return wait(waits_.afterLights);
+        if (!wait(waits_.afterLights))
+            return false;
     }
-    return true;
+    differences_ = differencesAfterWrite(false);
+    return differences_ >= 0;
 }
 
 bool DeviceJob::wait(std::chrono::milliseconds duration) {

@@ -199,7 +199,19 @@ bool KeyboardProfile::writeLightsToDevice() {
     return device.setKeyboardLightArea(values.data());
 }
 
+std::vector<int> KeyboardProfile::keyDefinitionWords(int slot) const {
+    return slot >= 0 && slot < kSlotCount ? slotWords(*this, slot) : std::vector<int>();
+}
+
 bool KeyboardProfile::readKeysFromDevice(MessageWindow* window) {
+    return readKeysFromDevice(window, *this);
+}
+
+bool KeyboardProfile::readLightsFromDevice() {
+    return readLightsFromDevice(*this);
+}
+
+bool KeyboardProfile::readKeysFromDevice(MessageWindow* window, KeyboardProfile& into) {
     // The facade's read only replaces the slots the keyboard sends. Emptying
     // the image first makes a slot the keyboard does not report read as not
     // set, instead of showing whatever was last written from this program.
@@ -207,7 +219,7 @@ bool KeyboardProfile::readKeysFromDevice(MessageWindow* window) {
     if (!device.readKeyDefinationFromDev(window) || device.cancelRequested())
         return false;
 
-    Assignments rebuilt{modes, hwCodes, sequences};
+    Assignments rebuilt{into.modes, into.hwCodes, into.sequences};
     std::vector<int> words(kWordCapacity);
     for (int level = 0; level < kLevels; ++level) {
         for (int keyId = 1; keyId <= kKeyCount; ++keyId) {
@@ -216,13 +228,13 @@ bool KeyboardProfile::readKeysFromDevice(MessageWindow* window) {
             rebuildSlot(*this, words, slot(keyId, level), rebuilt);
         }
     }
-    modes = rebuilt.modes;
-    hwCodes = rebuilt.hwCodes;
-    sequences = std::move(rebuilt.sequences);
+    into.modes = rebuilt.modes;
+    into.hwCodes = rebuilt.hwCodes;
+    into.sequences = std::move(rebuilt.sequences);
     return true;
 }
 
-bool KeyboardProfile::readLightsFromDevice() {
+bool KeyboardProfile::readLightsFromDevice(KeyboardProfile& into) {
     // As with keys: bytes the keyboard does not send read as black rather
     // than as the colours this program last wrote.
     device.prepare();
@@ -232,9 +244,9 @@ bool KeyboardProfile::readLightsFromDevice() {
     std::vector<int> values(kLightValues);
     device.getKeyboardLightArea(values.data());
     for (int k = 1; k <= kKeyCount; ++k) {
-        lightAreas[k].red = values[3 * (k - 1)];
-        lightAreas[k].green = values[3 * (k - 1) + 1];
-        lightAreas[k].blue = values[3 * (k - 1) + 2];
+        into.lightAreas[k].red = values[3 * (k - 1)];
+        into.lightAreas[k].green = values[3 * (k - 1) + 1];
+        into.lightAreas[k].blue = values[3 * (k - 1) + 2];
     }
     return true;
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <filesystem>
 #include <map>
+#include <vector>
 #include <string>
 
 #include "VelkorOndrix_HWI.h"
@@ -99,6 +100,14 @@ public:
     bool writeLightsToDevice();
     bool readKeysFromDevice(MessageWindow* window);
     bool readLightsFromDevice();
+    // The same reads through this profile's keyboard into another profile
+    // (its assignments and colours), leaving this one as it is: how the
+    // keyboard's contents are kept before a write and read back after it.
+    bool readKeysFromDevice(MessageWindow* window, KeyboardProfile& into);
+    bool readLightsFromDevice(KeyboardProfile& into);
+    // The key-definition words a write sends for a slot; empty when the
+    // slot travels as the empty record (not set).
+    std::vector<int> keyDefinitionWords(int slot) const;
 
 private:
     ProfileContent saved_;

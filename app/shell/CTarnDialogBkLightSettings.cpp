@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "jobs/CTarnDialogProgress.h"
+#include "jobs/KeyboardBackup.h"
 #include "shell/BacklightWindowLayout.h"
 #include "shell/SystemDialogs.h"
 
@@ -77,12 +78,22 @@ void CTarnDialogBkLightSettings::setAllColours() {
 
 void CTarnDialogBkLightSettings::programKeyboard() {
     profile_.lightAreas = working_;
-    CTarnDialogProgress progress(profile_, dialogs_, kLightJob, this);
-    const int result = progress.exec();
+    // Nothing is sent unless what the keyboard held is kept.
+    KeyboardBackup backup;
+    int result = CTarnDialogProgress::keepKeyboardContents(profile_, dialogs_, this, backup, waits_);
+    int job = DeviceJob::ReadBackup;
+    int differences = 0;
+    if (result == CTarnDialogProgress::Succeeded) {
+        CTarnDialogProgress progress(profile_, dialogs_, kLightJob, this);
+        progress.setWaits(waits_);
+        result = progress.exec();
+        job = kLightJob;
+        differences = progress.differences();
+    }
     if (result == CTarnDialogProgress::Succeeded) {
         dialogs_.messageBox(this, L"OK!", SystemDialogs::Buttons::Ok, SystemDialogs::Icon::Information);
-    } else if (result == CTarnDialogProgress::Failed) {
-        const std::wstring text = profile_.inLanguage(L"Failed to write to the keyboard!", L"写入键盘失败！");
+    } else if (result != CTarnDialogProgress::Cancelled) {
+        const std::wstring text = CTarnDialogProgress::failureText(profile_, result, job, differences);
         if (!text.empty())
             dialogs_.messageBox(this, text, SystemDialogs::Buttons::Ok, SystemDialogs::Icon::Exclamation);
     }

@@ -6,6 +6,7 @@
 
 #include <array>
 
+#include "jobs/DeviceJob.h"
 #include "profile/KeyboardProfile.h"
 #include "shell/CSkinDialog.h"
 
@@ -29,6 +30,8 @@ public:
 
     // Entry n is the colour of key ID n; entry 0 belongs to no key.
     const Colours& workingColours() const { return working_; }
+    // Pauses of the backup and write jobs started here (tests shorten them).
+    void setJobWaits(DeviceJob::Waits waits) { waits_ = waits; }
 
 protected:
     void controlClicked(SkinControl& control) override;
@@ -43,4 +46,5 @@ private:
     KeyboardProfile& profile_;
     SystemDialogs& dialogs_;
     Colours working_;
+    DeviceJob::Waits waits_;
 };

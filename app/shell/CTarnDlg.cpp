@@ -17,6 +17,8 @@
 #include "editor/CTarnDialogKeyMapSettings.h"
 #include "jobs/CTarnDialogFirmwareUpdate.h"
 #include "jobs/CTarnDialogProgress.h"
+#include "jobs/KeyboardBackup.h"
+#include "jobs/KeyboardComparison.h"
 #include "profile/KeyboardProfile.h"
 #include "profile/UserStateFolder.h"
 #include "shell/AppResources.h"
@@ -175,10 +177,11 @@ void CTarnDlg::controlClicked(SkinControl& control) {
         update();
         break;
     case kWriteKeys:
-        runJob(DeviceJob::WriteKeys);
+        writeKeys();
         break;
     case kLightSet: {
         CTarnDialogBkLightSettings backlight(profile_, dialogs_, this);
+        backlight.setJobWaits(waits_);
         backlight.exec();
         break;
     }
@@ -190,6 +193,7 @@ void CTarnDlg::controlClicked(SkinControl& control) {
         break;
     case kFirmware: {
         CTarnDialogFirmwareUpdate firmware(profile_, dialogs_, this);
+        firmware.setJobWaits(waits_);
         firmware.exec();
         break;
     }
@@ -333,12 +337,52 @@ void CTarnDlg::runJob(int job) {
     if (closing_)
         return;
     if (result == CTarnDialogProgress::Succeeded) {
+        // What the keyboard holds is now what this run read or wrote.
+        keyboardKnown_ = KeyboardContents::of(profile_);
         tell(L"OK!", SystemDialogs::Icon::Information);
-    } else if (result == CTarnDialogProgress::Failed) {
-        tell(job == DeviceJob::ReadAll ? profile_.inLanguage(L"Failed to read from the keyboard!", L"读取键盘失败！")
-                                       : profile_.inLanguage(L"Failed to write to the keyboard!", L"写入键盘失败！"),
+    } else if (result == CTarnDialogProgress::Failed && job == DeviceJob::ReadAll) {
+        tell(profile_.inLanguage(L"Failed to read from the keyboard!", L"读取键盘失败！"),
+             SystemDialogs::Icon::Exclamation);
+    } else if (result != CTarnDialogProgress::Cancelled) {
+        tell(CTarnDialogProgress::failureText(profile_, result, job, progress.differences()),
              SystemDialogs::Icon::Exclamation);
     }
+}
+
+void CTarnDlg::writeKeys() {
+    KeyboardBackup backup;
+    jobRunning_ = true;
+    const int kept = CTarnDialogProgress::keepKeyboardContents(profile_, dialogs_, this, backup, waits_);
+    jobRunning_ = false;
+    if (closing_ || kept == CTarnDialogProgress::Cancelled)
+        return;
+    if (kept != CTarnDialogProgress::Succeeded) {
+        tell(CTarnDialogProgress::failureText(profile_, kept, DeviceJob::ReadBackup), SystemDialogs::Icon::Exclamation);
+        return;
+    }
+
+    const KeyboardComparison change = KeyboardComparison::compare(KeyboardContents::of(profile_), backup.contents());
+    std::optional<KeyboardComparison> sinceKnown;
+    if (keyboardKnown_)
+        sinceKnown = KeyboardComparison::compare(*keyboardKnown_, backup.contents());
+    const int unknown = change.assignedUnknown(sinceKnown ? &*sinceKnown : nullptr);
+    if (unknown > 0) {
+        const wchar_t* english =
+            L"Writing will change or clear %1 assigned keys that the keyboard holds and that this program has not "
+            L"read or written. The keyboard's settings have just been kept in:\n%2\n\nWrite anyway?";
+        std::wstring question = profile_.inLanguage(
+            english, L"写入将更改或清除键盘中 %1 个已设置的按键，本程序未曾读取或写入过它们。键盘的设置刚刚已保存在：\n%2\n\n"
+                     L"仍要写入吗？");
+        // A question about losing keys is never left unasked.
+        if (question.empty())
+            question = english;
+        question.replace(question.find(L"%1"), 2, std::to_wstring(unknown));
+        question.replace(question.find(L"%2"), 2, backup.path().wstring());
+        if (dialogs_.messageBox(this, question, SystemDialogs::Buttons::YesNo, SystemDialogs::Icon::Question) !=
+            SystemDialogs::Answer::Yes)
+            return;
+    }
+    runJob(DeviceJob::WriteKeys);
 }
 
 void CTarnDlg::openHelp() {

@@ -9,8 +9,10 @@
 #include <QIcon>
 
 #include <filesystem>
+#include <optional>
 
 #include "jobs/DeviceJob.h"
+#include "jobs/KeyboardContents.h"
 #include "profile/ProfileContent.h"
 #include "profile/UndoHistory.h"
 #include "shell/CSkinDialog.h"
@@ -118,6 +120,9 @@ private:
     void undoStep(UndoKey key);
     void offerRecovery();
     void runJob(int job);
+    // WriteKeys: keeps the keyboard's contents, asks before assigned keys
+    // this run has not read or written are changed, then writes.
+    void writeKeys();
     void openHelp();
     void showTrayMenu();
     void closeModalWindows();
@@ -131,6 +136,9 @@ private:
     // A job may be writing the profile: painting leaves it alone meanwhile.
     bool jobRunning_ = false;
     DeviceJob::Waits waits_;
+    // The keys this run last read from or wrote to the keyboard; nothing
+    // before the first. A write that would change others asks first.
+    std::optional<KeyboardContents> keyboardKnown_;
     QEventLoop* loop_ = nullptr;
     TrayIcon* tray_ = nullptr;               // children of the window
     SummaryBox* summary_ = nullptr;

@@ -140,6 +140,8 @@ std::optional<SimulatorFault> SimulatorFault::parse(const char* text) {
         fault.kind = Garbage;
     else if (value == "refuse-open")
         fault.kind = RefuseOpen;
+    else if (value == "corrupt")
+        fault.kind = Corrupt;
     else if (!numbered("no-answer:", NoAnswer) && !numbered("drop-after:", DropAfter))
         return std::nullopt;
     return fault;
@@ -159,7 +161,7 @@ std::shared_ptr<SimulatedKeyboard> SimulatedKeyboard::fromEnvironment(const std:
         keyboard->setFault(*fault);
     else
         keyboard->faultProblem = "unknown VELKORONDRIX_SIMULATOR_FAULT '" + std::string(name) +
-                                 "' (use no-answer[:MS], drop-after:N, garbage or refuse-open)";
+                                 "' (use no-answer[:MS], drop-after:N, garbage, refuse-open or corrupt)";
     return keyboard;
 }
 
@@ -504,6 +506,20 @@ void SimulatedKeyboard::answerLocked(const Packet& packet, bool continuation) {
     replyTo->push_back(packet);
 }
 
+void SimulatedKeyboard::corruptFirstCodeLocked() {
+    // The first record written in this write that holds a code. A normal
+    // key's code count is byte 5 and its codes follow; the other types give
+    // their payload length in byte 7, the payload after it.
+    for (const auto& entry : pendingKeys) {
+        std::vector<unsigned char>& record = keys[entry.first];
+        const bool normal = record[4] == 0;
+        if (record[normal ? 5 : 7] > 0) {
+            record[normal ? 6 : 8] ^= 0x01;
+            return;
+        }
+    }
+}
+
 bool SimulatedKeyboard::handlePacketLocked(const Packet& packet) {
     // A macro record spanning several packets collects them first.
     if (!partialRecord.empty()) {
@@ -523,12 +539,22 @@ bool SimulatedKeyboard::handlePacketLocked(const Packet& packet) {
             return true;
         for (auto& [slot, record] : pendingKeys)
             keys[slot] = std::move(record);
+        if (currentFault.kind == SimulatorFault::Corrupt)
+            corruptFirstCodeLocked();
         pendingKeys.clear();
         keyWriteOpen = false;
         return saveLocked();
     }
 
-    switch (packet[1]) {
+    // Another program may have written the state file since this one last
+    // looked (the tool beside the windowed program): every command starts
+    // from what the file holds, as a real keyboard has one memory.
+    const unsigned char command = packet[1];
+    if (command == kKeyWriteStart || command == kKeyReadRequest || command == kLightWriteStart ||
+        command == kLightReadRequest)
+        loadLocked();
+
+    switch (command) {
     case kKeyWriteStart:
         keyWriteOpen = true;
         pendingKeys.clear();
@@ -579,6 +605,8 @@ bool SimulatedKeyboard::handlePacketLocked(const Packet& packet) {
             break;
         lights = pendingLights;
         lightWriteOpen = false;
+        if (currentFault.kind == SimulatorFault::Corrupt)
+            lights[0] ^= 0x01;
         return saveLocked();
     case kLightReadRequest: {
         for (int offset = 0; offset < kLightBytes; offset += kLightPiece) {

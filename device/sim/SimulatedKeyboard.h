@@ -33,6 +33,10 @@
 //                    packet, the version) is preceded by a junk packet
 //                    (no zero byte, no known command code)
 //   refuse-open      the interfaces are listed but cannot be opened
+//   corrupt          every key write keeps its first record that holds a code
+//                    with that code changed, every light write its first
+//                    colour value changed:
+//                    what a keyboard with failing memory does
 //
 // An empty value injects nothing. Any other name, a state file that is a
 // directory or cannot be written, and a state file holding a line the
@@ -57,7 +61,7 @@
 namespace hwi {
 
 struct VELKORONDRIX_HWI_API SimulatorFault {
-    enum Kind { None, NoAnswer, DropAfter, Garbage, RefuseOpen };
+    enum Kind { None, NoAnswer, DropAfter, Garbage, RefuseOpen, Corrupt };
     Kind kind = None;
     // NoAnswer: milliseconds of silence before the link reports failure
     // (0 = never). DropAfter: reports each link carries before it fails.
@@ -110,6 +114,7 @@ public:
     void dropLinkAfter(int reports) { setFault({SimulatorFault::DropAfter, reports}); }
     void answerGarbage() { setFault({SimulatorFault::Garbage, 0}); }
     void refuseOpen() { setFault({SimulatorFault::RefuseOpen, 0}); }
+    void corruptWrites() { setFault({SimulatorFault::Corrupt, 0}); }
     void clearFault() { setFault({}); }
     SimulatorFault fault() const;
 
@@ -149,6 +154,7 @@ private:
     bool linkUsableLocked(int link);
     // False when the packet ended a transfer whose result could not be kept.
     bool handlePacketLocked(const Packet& packet);
+    void corruptFirstCodeLocked();  // the corrupt fault, at the end of a key write
     // Queues one answer packet for the link being served; a continuation
     // packet of a record is never separated from its record by junk.
     void answerLocked(const Packet& packet, bool continuation = false);

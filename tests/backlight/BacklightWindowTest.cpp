@@ -11,6 +11,7 @@
 #include "HidPlatform.h"
 #include "SimulatedHidPlatform.h"
 #include "SimulatedKeyboard.h"
+#include "jobs/KeyboardBackup.h"
 #include "profile/KeyboardProfile.h"
 #include "shell/BacklightWindowLayout.h"
 #include "shell/CTarnDialogBkLightSettings.h"
@@ -72,6 +73,7 @@ protected:
 
     std::unique_ptr<Window> openWindow() {
         auto window = std::make_unique<Window>(*profile, dialogs);
+        window->setJobWaits({std::chrono::milliseconds(10), std::chrono::milliseconds(10)});
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         return window;
@@ -218,13 +220,24 @@ TEST_F(BacklightWindowTest, AFailedProgramSaysSoAndStillKeepsTheColours) {
     profile->language = "zh-CN";
     auto window = openWindow();
     click(*window, Window::kDefault);
-    keyboard->dropLinkAfter(3);
+    // The backup reads 10 reports from this keyboard; the write fails midway.
+    keyboard->dropLinkAfter(13);
     click(*window, Window::kProgram);
 
     EXPECT_EQ(window->result(), QDialog::Accepted);
     EXPECT_EQ(dialogs.messages(), std::vector<std::wstring>{L"写入键盘失败！"});
     for (const LightArea& light : profile->lightAreas)
         EXPECT_EQ(light, LightArea{});
+}
+
+TEST_F(BacklightWindowTest, ProgramKeepsTheKeyboardsColoursAndFailsWhenTheyDoNotTake) {
+    std::filesystem::remove_all(KeyboardBackup::folder());
+    keyboard->corruptWrites();
+    auto window = openWindow();
+    click(*window, Window::kProgram);
+    EXPECT_EQ(dialogs.messages(), std::vector<std::wstring>{L"Writing failed: afterwards, 1 key colours on the "
+                                                            L"keyboard differ from the profile."});
+    EXPECT_EQ(KeyboardBackup::list().size(), 1u);
 }
 
 }  // namespace

@@ -55,7 +55,8 @@ const std::string kTool = fs::absolute(VELKORONDRIX_CTL).string();
 const std::string kSample = fs::absolute(VELKORONDRIX_SAMPLE).string();
 
 // One shell command: in the folder, without inherited simulator settings,
-// with env ("NAME=value" or nothing) set, output into the two files.
+// with env ("NAME=value" or nothing) set, output into the two files. The
+// per-user state (backups) goes to the folder's state/, never the real home.
 std::string shellCommand(const fs::path& dir, const std::string& env, const std::string& args, const fs::path& out,
                          const fs::path& err) {
 #if defined(_WIN32)
@@ -64,10 +65,12 @@ std::string shellCommand(const fs::path& dir, const std::string& env, const std:
     std::string cmdArgs = args;
     std::replace(cmdArgs.begin(), cmdArgs.end(), '\'', '"');
     return "set \"VELKORONDRIX_SIMULATOR=\" 2>nul & set \"VELKORONDRIX_SIMULATOR_FAULT=\" 2>nul & " +
+           "set \"LOCALAPPDATA=" + (dir / "state").string() + "\" & " +
            (env.empty() ? "" : "set \"" + env + "\" & ") + "cd /d \"" + dir.string() + "\" && \"" + kTool + "\" " +
            cmdArgs + " >\"" + out.string() + "\" 2>\"" + err.string() + "\" <nul";
 #else
-    return "cd '" + dir.string() + "' && env -u VELKORONDRIX_SIMULATOR -u VELKORONDRIX_SIMULATOR_FAULT " + env + " '" +
+    return "cd '" + dir.string() + "' && env -u VELKORONDRIX_SIMULATOR -u VELKORONDRIX_SIMULATOR_FAULT XDG_STATE_HOME='" +
+           (dir / "state").string() + "' " + env + " '" +
            kTool + "' " + args + " >'" + out.string() + "' 2>'" + err.string() + "' </dev/null";
 #endif
 }
@@ -153,7 +156,7 @@ protected:
 TEST_F(CtlTest, HelpForTheToolAndEachCommand) {
     Outcome all = run("--help");
     EXPECT_EQ(all.status, 0);
-    for (const char* command : {"list", "version", "write", "read", "show", "firmware", "--simulator"})
+    for (const char* command : {"list", "version", "write", "read", "show", "firmware", "backups", "restore", "diff", "--force", "--simulator"})
         EXPECT_NE(all.out.find(command), std::string::npos) << command;
 
     Outcome write = run("write --help");
@@ -424,8 +427,14 @@ TEST_F(CtlTest, FirmwareIsCheckedThenDownloadedWithProgress) {
     }
     EXPECT_FALSE(hwi::SimulatedKeyboard(state).lastFirmware().received);
 
-    Outcome cut = runSim("firmware good.hex", "drop-after:1");
+    // A keyboard that cannot be read: its settings cannot be kept, so only
+    // --force downloads.
+    Outcome unread = runSim("firmware good.hex", "drop-after:1");
+    EXPECT_EQ(unread.status, 4);
+    EXPECT_NE(unread.err.find("use --force"), std::string::npos) << unread.err;
+    Outcome cut = runSim("firmware good.hex --force", "drop-after:1");
     EXPECT_EQ(cut.status, 5);
+    EXPECT_NE(cut.err.find("will not be kept"), std::string::npos) << cut.err;
     EXPECT_NE(cut.err.find("firmware download failed"), std::string::npos);
 
     Outcome ok = runSim("firmware good.hex");
@@ -459,3 +468,65 @@ TEST_F(CtlTest, ShippedSampleSurvivesTheKeyboardUnchanged) {
 }
 
 }  // namespace
+
+// Every write keeps what the keyboard held; one that would overwrite
+// assigned keys needs a person's yes or --force; restore brings the kept
+// contents back byte for byte, and diff says where keyboard and profile part.
+TEST_F(CtlTest, WritesKeepTheKeyboardsContentsAndRestoreBringsThemBack) {
+    plugIn();
+    writeSampleProfile();
+    KeyboardProfile other;
+    other.buildNameTables();
+    other.resetToDefaults();
+    other.modes[KeyboardProfile::slot(9, 0)] = ModeSingle;
+    other.hwCodes[KeyboardProfile::slot(9, 0)] = 4;
+    ASSERT_TRUE(other.saveProfile(dir / "other.pro"));
+
+    EXPECT_NE(runSim("backups").out.find("No backups"), std::string::npos);
+    ASSERT_EQ(runSim("write sample.pro").status, 0);  // a fresh keyboard: nothing to ask
+    const std::string written = readText(state);
+
+    Outcome refused = runSim("write other.pro");
+    EXPECT_EQ(refused.status, 4);
+    EXPECT_NE(refused.err.find("9 assigned key(s)"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("no terminal"), std::string::npos) << refused.err;
+    EXPECT_EQ(readText(state), written);
+    EXPECT_EQ(runSim("diff sample.pro").status, 0);
+
+    ASSERT_EQ(runSim("write other.pro --force").status, 0);
+    Outcome differs = runSim("diff sample.pro");
+    EXPECT_EQ(differs.status, 1);
+    EXPECT_NE(differs.out.find("differs: key 9 (F8) L1: the profile has Not set"), std::string::npos);
+    EXPECT_NE(differs.out.find("differs: key 108 (KPEnter) colour: the profile has (0, 40, 200)"), std::string::npos);
+    EXPECT_NE(differs.out.find("10 key slot(s) and 2 colour(s) differ"), std::string::npos) << differs.out;
+
+    Outcome list = runSim("backups");
+    ASSERT_EQ(list.status, 0);
+    ASSERT_EQ(lineCount(list.out), 3);  // before each of the three writes, newest first
+    const std::string newest = list.out.substr(0, list.out.find('\n'));
+    const std::string oldest = list.out.substr(list.out.rfind('\n', list.out.size() - 2) + 1);
+    EXPECT_LT(oldest, newest);
+
+    Outcome restored = runSim("restore");
+    ASSERT_EQ(restored.status, 0) << restored.err;
+    EXPECT_NE(restored.out.find("Verified"), std::string::npos);
+    EXPECT_EQ(readText(state), written);
+    const std::string oldestFile = "'" + oldest.substr(0, oldest.size() - 1) + "'";
+    EXPECT_EQ(runSim("restore " + oldestFile).status, 0);
+    EXPECT_EQ(runSim("diff " + oldestFile).status, 0);  // the keyboard as it came, all keys not set
+
+    // The newest 20 are kept; files of other names are left alone.
+    const fs::path backups = dir / "state" / "velkorondrix" / "backups";
+    for (int i = 0; i < 25; ++i)
+        std::ofstream(backups / ("keyboard-2020-01-01-0000" + std::to_string(10 + i) + "-000.pro"));
+    std::ofstream(backups / "notes.txt");
+    ASSERT_EQ(runSim("write sample.pro").status, 0);
+    Outcome pruned = runSim("backups");
+    EXPECT_EQ(lineCount(pruned.out), 20);
+    EXPECT_EQ(pruned.out.find("keyboard-2020-01-01-000010"), std::string::npos);
+    EXPECT_TRUE(fs::exists(backups / "notes.txt"));
+
+    Outcome unreadable = runSim("write other.pro --force", "drop-after:1");
+    EXPECT_EQ(unreadable.status, 5);
+    EXPECT_NE(unreadable.err.find("nothing was written"), std::string::npos) << unreadable.err;
+}

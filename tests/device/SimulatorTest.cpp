@@ -155,6 +155,25 @@ TEST_F(Simulator, StateFileIsReadableTextAndSurvivesANewSimulator) {
     EXPECT_EQ(again.lightImage()[100], 17);
 }
 
+// The windowed program keeps its link open while the tool, another process
+// with a simulator of its own, writes the same file: the next command of
+// the open link works on what the tool wrote, and overwrites none of it.
+TEST_F(Simulator, AnOpenLinkWorksOnWhatAnotherProgramWrote) {
+    CTarnHWI program;
+    ASSERT_TRUE(program.__createDev());
+    hwi::setHidPlatform(std::make_unique<hwi::SimulatedHidPlatform>(std::make_shared<hwi::SimulatedKeyboard>(state)));
+    CTarnHWI tool;
+    ASSERT_TRUE(tool.__createDev());
+    setKeyWords(tool, 0, 4, {0, 1, 44});
+    ASSERT_TRUE(tool.writeKeyConfigurationToDev(nullptr));
+
+    ASSERT_TRUE(program.readKeyDefinationFromDev(nullptr));
+    EXPECT_EQ(keyWords(program, 0, 4), (std::vector<int>{0, 1, 44}));
+    std::vector<int> lights(324, 9);
+    ASSERT_TRUE(program.setKeyboardLightArea(lights.data()));
+    EXPECT_EQ(hwi::SimulatedKeyboard(state).storedKeyRecords(), 216);
+}
+
 TEST_F(Simulator, WriteCutOffBeforeItsEndKeepsThePreviousConfiguration) {
     {
         CTarnHWI device;
@@ -341,6 +360,7 @@ TEST(SimulatorFault, ParsesTheEnvironmentFormat) {
     EXPECT_EQ(SimulatorFault::parse("drop-after:12")->value, 12);
     EXPECT_EQ(SimulatorFault::parse("garbage")->kind, SimulatorFault::Garbage);
     EXPECT_EQ(SimulatorFault::parse("refuse-open")->kind, SimulatorFault::RefuseOpen);
+    EXPECT_EQ(SimulatorFault::parse("corrupt")->kind, SimulatorFault::Corrupt);
     for (const char* unknown : {"drop-after:", "drop-after:x", "no-answer:-5", "GARBAGE", "garbage "})
         EXPECT_FALSE(SimulatorFault::parse(unknown)) << unknown;
     EXPECT_EQ(SimulatorFault::parse("")->kind, SimulatorFault::None);

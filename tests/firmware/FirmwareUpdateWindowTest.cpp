@@ -18,6 +18,7 @@
 #include "SimulatedKeyboard.h"
 #include "jobs/CTarnDialogFirmwareUpdate.h"
 #include "jobs/FirmwareWindowLayout.h"
+#include "jobs/KeyboardBackup.h"
 #include "profile/KeyboardProfile.h"
 #include "support/FakeSystemDialogs.h"
 
@@ -77,6 +78,7 @@ protected:
 
     std::unique_ptr<CTarnDialogFirmwareUpdate> openWindow() {
         auto window = std::make_unique<CTarnDialogFirmwareUpdate>(*profile, dialogs);
+        window->setJobWaits({std::chrono::milliseconds(10), std::chrono::milliseconds(10)});
         window->show();
         return window;
     }
@@ -192,6 +194,36 @@ TEST_P(FirmwareLineEndTest, ASoundImageFillsTheBarAndIsInstalled) {
 }
 
 INSTANTIATE_TEST_SUITE_P(LineEnds, FirmwareLineEndTest, ::testing::Values("\r\n", "\n"));
+
+// The keyboard's settings are kept first; a keyboard that cannot answer
+// reads still takes a download, after a question.
+TEST_F(FirmwareWindowTest, ADownloadKeepsTheSettingsFirstOrAsksWhenTheyCannotBeRead) {
+    std::filesystem::remove_all(KeyboardBackup::folder());
+    const std::wstring file = writeFile("image.hex", firmwareLines(4), "\n");
+    auto window = openWindow();
+    keyboard->stopAnswering(50);
+    dialogs.queueAnswer(SystemDialogs::Answer::No);
+    download(*window, dialogs, file);
+    EXPECT_EQ(dialogs.messages(), std::vector<std::wstring>{L"The keyboard's settings could not be read and will "
+                                                            L"not be kept. Download the firmware anyway?"});
+    EXPECT_EQ(dialogs.requests().back().buttons, SystemDialogs::Buttons::YesNo);
+    EXPECT_FALSE(keyboard->lastFirmware().received);
+
+    profile->language = "zh-CN";
+    dialogs.queueAnswer(SystemDialogs::Answer::Yes);
+    click(*window, CTarnDialogFirmwareUpdate::kUpdate);
+    EXPECT_EQ(dialogs.messages()[1], L"无法读取键盘的设置，它们将不会被保存。仍要下载固件吗？");
+    ASSERT_TRUE(waitForOutcome(*window));
+    // Yes went on to the download, which this silent keyboard does not take either.
+    EXPECT_EQ(dialogs.messages().back(), L"固件下载失败!");
+    EXPECT_TRUE(KeyboardBackup::list().empty());
+
+    keyboard->clearFault();
+    click(*window, CTarnDialogFirmwareUpdate::kUpdate);
+    ASSERT_TRUE(waitForOutcome(*window));
+    EXPECT_EQ(KeyboardBackup::list().size(), 1u);
+    EXPECT_TRUE(keyboard->lastFirmware().installed);
+}
 
 TEST_F(FirmwareWindowTest, ABrokenImageFailsAndSendsNothing) {
     std::vector<std::string> lines = firmwareLines(10);

@@ -8,6 +8,11 @@
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Per-user state (the keyboard's backups) goes to a folder of the run's
+    // own, removed at its end, never to the real home.
+    QTemporaryDir stateHome;
+    qputenv("XDG_STATE_HOME", stateHome.path().toLocal8Bit());
+    qputenv("LOCALAPPDATA", stateHome.path().toLocal8Bit());
     QApplication application(argc, argv);
     // The per-user state (autosave, backups) of a test run is its own.
     const QTemporaryDir stateFolder;

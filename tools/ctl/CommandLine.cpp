@@ -11,6 +11,7 @@ struct CommandInfo {
     const char* name;
     const char* operand;  // nullptr: takes no operand
     const char* usage;
+    bool operandOptional = false;
 };
 
 constexpr CommandInfo kCommands[] = {
@@ -21,12 +22,17 @@ constexpr CommandInfo kCommands[] = {
      "Usage: velkorondrix-ctl version\n"
      "Print the keyboard's firmware version text.\n"},
     {"write", "PROFILE.pro",
-     "Usage: velkorondrix-ctl write PROFILE.pro [--keys-only | --lights-only] [--verify]\n"
+     "Usage: velkorondrix-ctl write PROFILE.pro [--keys-only | --lights-only] [--verify] [--force]\n"
      "Load a profile file and write its key assignments and key colours to the keyboard.\n"
+     "First the keyboard's keys and colours are read and kept as a backup (see\n"
+     "'backups'); nothing is written when they cannot be kept. When the write would\n"
+     "change or clear keys the keyboard holds assigned, it asks on a terminal; without\n"
+     "one it refuses (status 4).\n"
      "  --keys-only    write the key assignments only\n"
      "  --lights-only  write the key colours only\n"
      "  --verify       read the keyboard back afterwards and report every key slot\n"
-     "                 or colour that differs from the profile\n"},
+     "                 or colour that differs from the profile\n"
+     "  --force        overwrite assigned keys without asking\n"},
     {"read", "PROFILE.pro",
      "Usage: velkorondrix-ctl read PROFILE.pro\n"
      "Read the key assignments and key colours from the keyboard and save them as a\n"
@@ -37,8 +43,26 @@ constexpr CommandInfo kCommands[] = {
      "key colour that is not black.\n"
      "  --lang zh-CN   mode labels in Chinese\n"},
     {"firmware", "FILE.hex",
-     "Usage: velkorondrix-ctl firmware FILE.hex\n"
-     "Check an Intel HEX firmware image and download it to the keyboard.\n"},
+     "Usage: velkorondrix-ctl firmware FILE.hex [--force]\n"
+     "Check an Intel HEX firmware image, keep the keyboard's keys and colours as a\n"
+     "backup, and download the image to the keyboard.\n"
+     "  --force        download even when the keyboard's settings cannot be read\n"
+     "                 (and so cannot be kept)\n"},
+    {"backups", nullptr,
+     "Usage: velkorondrix-ctl backups\n"
+     "List the backups of the keyboard's contents, newest first. Each is a profile\n"
+     "file made before a write; the newest 20 are kept in\n"
+     "$XDG_STATE_HOME/velkorondrix/backups (default ~/.local/state/velkorondrix/backups).\n"},
+    {"restore", "FILE.pro",
+     "Usage: velkorondrix-ctl restore [FILE.pro]\n"
+     "Write the newest backup, or FILE.pro, back to the keyboard (keys and colours),\n"
+     "then read the keyboard back and report every difference. What the keyboard\n"
+     "held before is kept as a new backup first.\n",
+     true},
+    {"diff", "PROFILE.pro",
+     "Usage: velkorondrix-ctl diff PROFILE.pro\n"
+     "Read the keyboard and print each key and colour where it differs from the\n"
+     "profile. Exit status 0 when they are the same, 1 when they differ.\n"},
 };
 
 constexpr const char* kGlobalHelp =
@@ -52,6 +76,13 @@ constexpr const char* kGlobalHelp =
     "  read PROFILE.pro         read the keyboard's keys and colours into a profile\n"
     "  show PROFILE.pro         print a profile's assigned keys and colours\n"
     "  firmware FILE.hex        download new firmware to the keyboard\n"
+    "  backups                  list the kept contents of the keyboard, newest first\n"
+    "  restore [FILE.pro]       write the newest backup (or FILE.pro) back, verified\n"
+    "  diff PROFILE.pro         print where the keyboard differs from a profile\n"
+    "\n"
+    "Before 'write', 'restore' and 'firmware' change the keyboard, its keys and\n"
+    "colours are kept as a profile file in $XDG_STATE_HOME/velkorondrix/backups\n"
+    "(default ~/.local/state/velkorondrix/backups).\n"
     "\n"
     "Options for every command:\n"
     "  --simulator FILE         use the simulated keyboard kept in FILE (as does the\n"
@@ -61,9 +92,11 @@ constexpr const char* kGlobalHelp =
     "  --help                   usage of the tool or of one command\n"
     "  --version                the tool's version\n"
     "\n"
-    "Exit status: 0 success, 1 any other failure, 2 usage error, 3 no keyboard,\n"
-    "4 unreadable or invalid profile, 5 transfer failed, 6 unreadable or invalid\n"
-    "firmware image, 7 verify found differences.\n";
+    "Exit status: 0 success, 1 any other failure (diff: the keyboard differs), 2 usage\n"
+    "error, 3 no keyboard, 4 unreadable or invalid profile, or the keyboard's\n"
+    "contents left alone (not confirmed, or not readable, without --force), 5\n"
+    "transfer failed, 6 unreadable or invalid firmware image, 7 verify found\n"
+    "differences.\n";
 
 const CommandInfo* findCommand(const std::string& name) {
     const auto it = std::find_if(std::begin(kCommands), std::end(kCommands),
@@ -135,6 +168,8 @@ CommandLine CommandLine::parse(int argc, const char* const* argv) {
             line.lightsOnly = true;
         } else if (arg == "--verify") {
             line.verify = true;
+        } else if (arg == "--force") {
+            line.force = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             fail("unknown option '" + arg + "'");
         } else if (line.command.empty()) {
@@ -161,15 +196,17 @@ CommandLine CommandLine::parse(int argc, const char* const* argv) {
         return line;
     }
     if (info->operand) {
-        if (operands.empty())
+        if (operands.empty() && !info->operandOptional)
             fail(line.command + " needs " + info->operand);
-        else
+        else if (!operands.empty())
             line.operand = operands.front();
     }
     if (operands.size() > (info->operand ? 1u : 0u))
         fail("unexpected argument '" + operands.back() + "'");
     if ((line.keysOnly || line.lightsOnly || line.verify) && line.command != "write")
         fail("--keys-only, --lights-only and --verify are options of 'write' only");
+    if (line.force && line.command != "write" && line.command != "firmware")
+        fail("--force is an option of 'write' and 'firmware' only");
     if (line.keysOnly && line.lightsOnly)
         fail("--keys-only and --lights-only exclude each other");
     if (line.language != "en-US" && line.command != "show")

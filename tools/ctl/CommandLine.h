@@ -13,7 +13,7 @@ public:
     static CommandLine parse(int argc, const char* const* argv);
 
     std::string command;     // empty when only global options were given
-    std::string operand;     // the one file argument of write/read/show/firmware
+    std::string operand;     // the one file argument of write/read/show/firmware/diff/restore
     std::string simulator;   // --simulator FILE
     std::string language = "en-US";  // show --lang
     bool help = false;
@@ -21,6 +21,7 @@ public:
     bool keysOnly = false;
     bool lightsOnly = false;
     bool verify = false;
+    bool force = false;      // write/firmware/restore: no question, no refusal
 
     const std::string& error() const { return problem; }
 

@@ -20,6 +20,8 @@
 #include "QueuedMessageWindow.h"
 #include "Utf8.h"
 #include "editor/KeyMapWindowLayout.h"
+#include "jobs/KeyboardBackup.h"
+#include "jobs/KeyboardComparison.h"
 #include "profile/KeyboardProfile.h"
 #include "shell/MainWindowLayout.h"
 
@@ -43,6 +45,10 @@ void setSimulator(const std::string& file) {
 
 std::string quoted(const std::string& path) {
     return "'" + printable(path) + "'";
+}
+
+std::string quotedPath(const std::filesystem::path& path) {
+    return "'" + printable(path.wstring()) + "'";
 }
 
 // The legend on the key's cap, as the main window paints it.
@@ -145,8 +151,8 @@ std::string systemReason(const std::error_code& error) {
 
 }  // namespace
 
-CtlTool::CtlTool(std::ostream& out_, std::ostream& err_, bool terminal_)
-    : out(out_), err(err_), terminal(terminal_) {}
+CtlTool::CtlTool(std::ostream& out_, std::ostream& err_, bool terminal_, std::istream* questions_)
+    : out(out_), err(err_), terminal(terminal_), questions(questions_) {}
 
 int CtlTool::run(int argc, const char* const* argv) {
     // Nothing may end the tool without its one line on the error stream.
@@ -197,6 +203,12 @@ int CtlTool::dispatch(int argc, const char* const* argv) {
         return read(line);
     if (line.command == "show")
         return show(line);
+    if (line.command == "backups")
+        return backups();
+    if (line.command == "restore")
+        return restore(line);
+    if (line.command == "diff")
+        return diff(line);
     return firmware(line);
 }
 
@@ -287,74 +299,107 @@ int CtlTool::write(const CommandLine& line) {
         return code;
     if (const int code = openKeyboard(*profile))
         return code;
-
     const bool keys = !line.lightsOnly;
-    const bool lights = !line.keysOnly;
-    if (keys && !runTransfer("Writing keys", kKeySlots, true,
-                             [&](MessageWindow* window) { return profile->writeKeysToDevice(window); }))
-        return fail(ExitTransferFailed, "writing the keys to the keyboard failed");
-    if (keys)
-        warnAboutSequencesCut(*profile);
-    if (lights && !profile->writeLightsToDevice())
-        return fail(ExitTransferFailed, "writing the key colours to the keyboard failed");
-    out << "Wrote " << (keys && lights ? "keys and colours" : keys ? "keys" : "colours") << " of "
-        << quoted(line.operand) << " to the keyboard.\n";
-    return line.verify ? verify(*profile, keys, lights) : ExitOk;
+    if (const int code = keepContents(*profile, profile.get(), keys, line.force))
+        return code;
+    return writeProfile(*profile, line.operand, keys, !line.keysOnly, line.verify);
 }
 
-// Compares at the level of the device's words: what the keyboard holds
-// against what this profile gave the facade. That ignores the differences
-// that are no loss (a one-key combo comes back as a single key, macro items
-// come back without " Down" and " UP") and catches every one that is: codes
-// cut to their byte, sequences clipped to one record.
-int CtlTool::verify(KeyboardProfile& profile, bool keys, bool lights) {
-    std::vector<int> buffer(kWordCapacity);
-    std::vector<std::vector<int>> sentWords;
-    std::vector<std::string> sentText;
-    if (keys) {
-        for (int level = 0; level < 2; ++level) {
-            for (int keyId = 1; keyId <= KeyboardProfile::kKeyCount; ++keyId) {
-                sentWords.push_back(keyWords(profile.device, level, keyId, buffer));
-                sentText.push_back(describeSlot(profile, keyId, level));
-            }
-        }
-    }
-    const auto sentLights = profile.lightAreas;
+int CtlTool::writeProfile(KeyboardProfile& profile, const std::string& name, bool keys, bool lights,
+                          bool verifyAfter) {
+    if (keys && !runTransfer("Writing keys", kKeySlots, true,
+                             [&](MessageWindow* window) { return profile.writeKeysToDevice(window); }))
+        return fail(ExitTransferFailed, "writing the keys to the keyboard failed");
+    if (keys)
+        warnAboutSequencesCut(profile);
+    if (lights && !profile.writeLightsToDevice())
+        return fail(ExitTransferFailed, "writing the key colours to the keyboard failed");
+    out << "Wrote " << (keys && lights ? "keys and colours" : keys ? "keys" : "colours") << " of " << quoted(name)
+        << " to the keyboard.\n";
+    return verifyAfter ? verify(profile, keys, lights) : ExitOk;
+}
 
-    int slotsDiffering = 0;
-    int coloursDiffering = 0;
-    if (keys) {
-        if (!runTransfer("Verifying keys", kKeySlots, true,
-                         [&](MessageWindow* window) { return profile.readKeysFromDevice(window); }))
-            return fail(ExitTransferFailed, "reading the keys back from the keyboard failed");
-        std::size_t i = 0;
-        for (int level = 0; level < 2; ++level) {
-            for (int keyId = 1; keyId <= KeyboardProfile::kKeyCount; ++keyId, ++i) {
-                if (keyWords(profile.device, level, keyId, buffer) == sentWords[i])
-                    continue;
-                ++slotsDiffering;
-                out << "differs: " << keyText(keyId, level) << ": wrote " << sentText[i] << ", the keyboard holds "
-                    << describeSlot(profile, keyId, level) << '\n';
-            }
-        }
+bool CtlTool::readKeyboard(KeyboardProfile& profile, KeyboardBackup& backup, const std::string& label) {
+    return runTransfer(label, kKeySlots, true,
+                       [&](MessageWindow* window) { return backup.readKeys(profile, window); }) &&
+           backup.readLights(profile);
+}
+
+int CtlTool::keepContents(KeyboardProfile& profile, const KeyboardProfile* written, bool keys, bool force) {
+    KeyboardBackup backup;
+    if (!readKeyboard(profile, backup, "Reading the keyboard for its backup")) {
+        if (written)
+            return fail(ExitTransferFailed,
+                        "reading the keyboard's keys and colours failed, so nothing was written: they could not be kept");
+        if (!force)
+            return fail(ExitRefused, "the keyboard's settings could not be read and will not be kept; nothing was "
+                                     "downloaded (use --force to download the firmware anyway)");
+        err << kToolName << ": warning: the keyboard's settings could not be read and will not be kept\n";
+        return ExitOk;
     }
-    if (lights) {
-        if (!profile.readLightsFromDevice())
-            return fail(ExitTransferFailed, "reading the key colours back from the keyboard failed");
-        for (int keyId = 1; keyId <= KeyboardProfile::kKeyCount; ++keyId) {
-            if (profile.lightAreas[keyId] == sentLights[keyId])
-                continue;
-            ++coloursDiffering;
-            out << "differs: key " << keyId << " colour: wrote " << colourText(sentLights[keyId])
-                << ", the keyboard holds " << colourText(profile.lightAreas[keyId]) << '\n';
-        }
-    }
-    if (slotsDiffering || coloursDiffering)
-        return fail(ExitVerifyMismatch, "verify failed: " + std::to_string(slotsDiffering) +
-                                            " key slot(s) and " + std::to_string(coloursDiffering) +
+    if (!backup.save())
+        return fail(ExitFailure, "cannot keep the keyboard's keys and colours in " +
+                                     quotedPath(KeyboardBackup::folder()) + ", so nothing was written");
+    out << "Kept the keyboard's keys and colours in " << quotedPath(backup.path()) << ".\n";
+    if (!written || !keys || force)
+        return ExitOk;
+
+    const KeyboardComparison comparison =
+        KeyboardComparison::compare(KeyboardContents::of(*written), backup.contents());
+    if (comparison.assigned.empty())
+        return ExitOk;
+    const std::string what = "the write would change or clear " + std::to_string(comparison.assigned.size()) +
+                             " assigned key(s) that the keyboard holds (kept in " + quotedPath(backup.path()) + ")";
+    if (!questions)
+        return fail(ExitRefused, what + "; nothing was written, as there is no terminal to ask (use --force)");
+    if (!confirm(what + ". Write anyway? [y/N] "))
+        return fail(ExitRefused, "nothing was written");
+    return ExitOk;
+}
+
+bool CtlTool::confirm(const std::string& question) {
+    err << kToolName << ": " << question << std::flush;
+    std::string answer;
+    if (!std::getline(*questions, answer))
+        return false;
+    return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes";
+}
+
+int CtlTool::verify(KeyboardProfile& profile, bool keys, bool lights) {
+    // Read into a profile of its own, so that the lines below can name what
+    // was written beside what the keyboard holds.
+    KeyboardBackup readBack;
+    if (keys && !runTransfer("Verifying keys", kKeySlots, true,
+                             [&](MessageWindow* window) { return readBack.readKeys(profile, window); }))
+        return fail(ExitTransferFailed, "reading the keys back from the keyboard failed");
+    if (lights && !readBack.readLights(profile))
+        return fail(ExitTransferFailed, "reading the key colours back from the keyboard failed");
+    KeyboardComparison comparison = KeyboardComparison::compare(KeyboardContents::of(profile), readBack.contents());
+    if (!keys)
+        comparison.keys.clear();
+    if (!lights)
+        comparison.colours.clear();
+    printDifferences(profile, readBack.keyboard(), comparison, "wrote");
+    if (!comparison.same())
+        return fail(ExitVerifyMismatch, "verify failed: " + std::to_string(comparison.keys.size()) +
+                                            " key slot(s) and " + std::to_string(comparison.colours.size()) +
                                             " colour(s) differ from the profile");
     out << "Verified: the keyboard holds what was written.\n";
     return ExitOk;
+}
+
+void CtlTool::printDifferences(const KeyboardProfile& profile, const KeyboardProfile& keyboard,
+                               const KeyboardComparison& comparison, const std::string& wanted) {
+    for (int index : comparison.keys) {
+        const int keyId = KeyboardContents::keyIdOf(index);
+        const int level = KeyboardContents::levelOf(index);
+        out << "differs: " << keyText(keyId, level) << ": " << wanted << ' ' << describeSlot(profile, keyId, level)
+            << ", the keyboard holds " << describeSlot(keyboard, keyId, level) << '\n';
+    }
+    for (int keyId : comparison.colours)
+        out << "differs: key " << keyId << " (" << toUtf8(keyLegend(keyId, false)) << ") colour: " << wanted << ' '
+            << colourText(profile.lightAreas[keyId]) << ", the keyboard holds "
+            << colourText(keyboard.lightAreas[keyId]) << '\n';
 }
 
 // The facade holds the words of what was just written; the record of each
@@ -462,6 +507,8 @@ int CtlTool::firmware(const CommandLine& line) {
     auto profile = newProfile();
     if (const int code = openKeyboard(*profile))
         return code;
+    if (const int code = keepContents(*profile, nullptr, false, line.force))
+        return code;
     std::string& text = image.text();
     if (!runTransfer("Downloading firmware", kFirmwareScale, false, [&](MessageWindow* window) {
             return profile->device.WriteFirmwareToKeyboard(text.data(), static_cast<int>(text.size()), window);
@@ -470,6 +517,57 @@ int CtlTool::firmware(const CommandLine& line) {
     out << "Firmware downloaded. Keep the keyboard plugged in until its three indicator lights flash together,\n"
            "then unplug it and plug it in again.\n";
     return ExitOk;
+}
+
+int CtlTool::backups() {
+    const std::vector<std::filesystem::path> found = KeyboardBackup::list();
+    if (found.empty()) {
+        out << "No backups in " << quotedPath(KeyboardBackup::folder()) << ".\n";
+        return ExitOk;
+    }
+    for (const std::filesystem::path& path : found)
+        out << printable(path.wstring()) << '\n';
+    return ExitOk;
+}
+
+int CtlTool::restore(const CommandLine& line) {
+    std::filesystem::path file = line.operand;
+    if (file.empty()) {
+        const std::vector<std::filesystem::path> found = KeyboardBackup::list();
+        if (found.empty())
+            return fail(ExitBadProfile, "there is no backup to restore in " + quotedPath(KeyboardBackup::folder()));
+        file = found.front();
+    }
+    auto profile = newProfile();
+    if (const int code = loadProfile(*profile, file.string()))
+        return code;
+    if (const int code = openKeyboard(*profile))
+        return code;
+    // Restoring is the decision to overwrite: keep what is there, ask nothing.
+    if (const int code = keepContents(*profile, profile.get(), true, true))
+        return code;
+    return writeProfile(*profile, file.string(), true, true, true);
+}
+
+int CtlTool::diff(const CommandLine& line) {
+    auto profile = newProfile();
+    if (const int code = loadProfile(*profile, line.operand))
+        return code;
+    if (const int code = openKeyboard(*profile))
+        return code;
+    KeyboardBackup held;
+    if (!readKeyboard(*profile, held, "Reading keys"))
+        return fail(ExitTransferFailed, "reading the keyboard's keys and colours failed");
+    const KeyboardComparison comparison =
+        KeyboardComparison::compare(KeyboardContents::of(*profile), held.contents());
+    printDifferences(*profile, held.keyboard(), comparison, "the profile has");
+    if (comparison.same()) {
+        out << "The keyboard holds what " << quoted(line.operand) << " holds.\n";
+        return ExitOk;
+    }
+    out << comparison.keys.size() << " key slot(s) and " << comparison.colours.size()
+        << " colour(s) differ.\n";
+    return ExitFailure;
 }
 
 }  // namespace ctl

@@ -4,14 +4,17 @@
 #pragma once
 
 #include <functional>
+#include <istream>
 #include <memory>
 #include <ostream>
 #include <string>
 
 #include "CommandLine.h"
 
+class KeyboardBackup;
 class KeyboardProfile;
 class MessageWindow;
+struct KeyboardComparison;
 
 namespace ctl {
 
@@ -21,6 +24,7 @@ enum ExitCode : int {
     ExitUsage = 2,
     ExitNoKeyboard = 3,
     ExitBadProfile = 4,
+    ExitRefused = 4,  // the keyboard's contents left alone: not confirmed, or not readable
     ExitTransferFailed = 5,
     ExitBadFirmware = 6,
     ExitVerifyMismatch = 7,
@@ -29,8 +33,9 @@ enum ExitCode : int {
 class CtlTool {
 public:
     // terminal: the output stream is a terminal, so progress is a bar
-    // redrawn in place rather than plain lines.
-    CtlTool(std::ostream& out, std::ostream& err, bool terminal);
+    // redrawn in place rather than plain lines. questions: where a person
+    // answers (a terminal), or null when nobody can.
+    CtlTool(std::ostream& out, std::ostream& err, bool terminal, std::istream* questions = nullptr);
 
     // Never throws: every failure is one line on the error stream and the
     // exit status.
@@ -46,6 +51,21 @@ private:
     int read(const CommandLine& line);
     int show(const CommandLine& line);
     int firmware(const CommandLine& line);
+    int backups();
+    int restore(const CommandLine& line);
+    int diff(const CommandLine& line);
+
+    // Writes the profile's keys and/or colours; ExitOk or the failure reported.
+    int writeProfile(KeyboardProfile& profile, const std::string& name, bool keys, bool lights, bool verifyAfter);
+    // Reads the keyboard's keys and colours into `backup`; false when it did not answer.
+    bool readKeyboard(KeyboardProfile& profile, KeyboardBackup& backup, const std::string& label);
+    // Keeps the keyboard's contents before a write of `profile` (null for a
+    // firmware download) and asks before assigned keys are overwritten.
+    int keepContents(KeyboardProfile& profile, const KeyboardProfile* written, bool keys, bool force);
+    bool confirm(const std::string& question);
+    // One "differs:" line per key and colour; `wanted` says what the profile's side is called.
+    void printDifferences(const KeyboardProfile& profile, const KeyboardProfile& keyboard,
+                          const KeyboardComparison& comparison, const std::string& wanted);
 
     int fail(int code, const std::string& message);
     // A profile with its name tables built and every key not set.
@@ -65,6 +85,7 @@ private:
     std::ostream& out;
     std::ostream& err;
     bool terminal;
+    std::istream* questions;
 };
 
 }  // namespace ctl

@@ -11,6 +11,8 @@
 #endif
 
 int main(int argc, char** argv) {
-    ctl::CtlTool tool(std::cout, std::cerr, isatty(fileno(stdout)) != 0);
+    // Questions need a person: one who reads the error stream and types.
+    const bool person = isatty(fileno(stdin)) != 0 && isatty(fileno(stderr)) != 0;
+    ctl::CtlTool tool(std::cout, std::cerr, isatty(fileno(stdout)) != 0, person ? &std::cin : nullptr);
     return tool.run(argc, argv);
 }
