@@ -131,4 +131,5 @@ private:
     // Where a left press on the background was, until the pointer has moved
     // far enough from it to start the window move.
     std::optional<QPoint> dragFrom_;
+    QRegion keyColourArea_;  // the background's colour-key pixels
 };
