@@ -2,11 +2,12 @@
 
 #include <QAbstractButton>
 #include <QColorDialog>
-#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QStringList>
+
+#include "shell/QtTranslation.h"
 
 namespace {
 
@@ -51,10 +52,11 @@ SystemDialogs::Answer QtSystemDialogs::messageBox(QWidget* parent, const std::ws
         break;
     case Buttons::SaveDiscard: box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard); break;
     }
-    // Qt names Discard after the desktop ("Close without Saving"); the
-    // question always offers "Don't Save", in the catalogue's language.
+    // Qt names Discard after the desktop ("Close without Saving", "Discard")
+    // and its Chinese catalogue lacks "Don't Save": the question always
+    // offers "Don't Save" in the language shown.
     if (QAbstractButton* discard = box.button(QMessageBox::Discard))
-        discard->setText(QCoreApplication::translate("QPlatformTheme", "Don't Save"));
+        discard->setText(QtTranslation::isChinese() ? QStringLiteral("不保存") : QStringLiteral("Don't Save"));
     switch (box.exec()) {
     case QMessageBox::Ok: return Answer::Ok;
     case QMessageBox::Yes: return Answer::Yes;

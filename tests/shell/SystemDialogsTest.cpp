@@ -1,6 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "shell/QtSystemDialogs.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "shell/QtTranslation.h"
 #include "support/FakeSystemDialogs.h"
 
 namespace {
@@ -46,6 +53,29 @@ TEST(SystemDialogsTest, FakeRecordsRequestsAndAnswersPerKindInOrder) {
     EXPECT_EQ(dialogs.requests()[2].initialColor, QColor(Qt::black));
     EXPECT_EQ(dialogs.requests()[3].position, QPoint(5, 6));
     EXPECT_EQ(dialogs.requests()[3].menu.front().children.front().command, 1137);
+}
+
+TEST(SystemDialogsTest, SaveQuestionOffersDontSaveInTheLanguageShownAndAClosedBoxDropsNothing) {
+    QtSystemDialogs qtDialogs;
+    SystemDialogs& dialogs = qtDialogs;
+    for (const char* language : {"en-US", "zh-CN"}) {
+        QtTranslation::follow(language);
+        QString discardText;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            discardText = box->button(QMessageBox::Discard)->text();
+            box->button(QMessageBox::Discard)->click();
+        });
+        EXPECT_EQ(dialogs.messageBox(nullptr, L"?", SystemDialogs::Buttons::SaveDiscardCancel),
+                  SystemDialogs::Answer::Discard);
+        EXPECT_EQ(discardText, std::string(language) == "zh-CN" ? QStringLiteral("不保存")
+                                                                 : QStringLiteral("Don't Save"));
+    }
+    QtTranslation::follow("en-US");
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    EXPECT_EQ(dialogs.messageBox(nullptr, L"?", SystemDialogs::Buttons::SaveDiscardCancel),
+              SystemDialogs::Answer::Cancel);
 }
 
 }  // namespace
