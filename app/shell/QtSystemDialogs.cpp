@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QColorDialog>
-#include <QCoreApplication>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QMenu>
@@ -12,6 +11,8 @@
 #include <QStyleFactory>
 
 #include "shell/SkinColours.h"
+
+#include "shell/QtTranslation.h"
 
 namespace {
 
@@ -98,10 +99,11 @@ std::unique_ptr<QMessageBox> QtSystemDialogs::makeMessageBox(QWidget* parent, co
         break;
     case Buttons::SaveDiscard: box->setStandardButtons(QMessageBox::Save | QMessageBox::Discard); break;
     }
-    // Qt names Discard after the desktop ("Close without Saving"); the
-    // question always offers "Don't Save", in the catalogue's language.
+    // Qt names Discard after the desktop ("Close without Saving", "Discard")
+    // and its Chinese catalogue lacks "Don't Save": the question always
+    // offers "Don't Save" in the language shown.
     if (QAbstractButton* discard = box->button(QMessageBox::Discard))
-        discard->setText(QCoreApplication::translate("QPlatformTheme", "Don't Save"));
+        discard->setText(QtTranslation::isChinese() ? QStringLiteral("不保存") : QStringLiteral("Don't Save"));
     // A box sized to a short text ("OK!") leaves the window manager room for
     // only "V…" of the title: a row as wide as the title, its icon and the
     // title bar's buttons keeps it whole. QMessageBox ignores minimum widths.

@@ -34,3 +34,7 @@ bool QtTranslation::follow(const std::string& language) {
     current = std::move(chinese);
     return true;
 }
+
+bool QtTranslation::isChinese() {
+    return installed() != nullptr;
+}

@@ -12,4 +12,6 @@ public:
     // False when "zh-CN" is asked for but the catalogue cannot be loaded:
     // Qt's texts then stay English.
     static bool follow(const std::string& language);
+    // True while the Chinese catalogue is installed.
+    static bool isChinese();
 };

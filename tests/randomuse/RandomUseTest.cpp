@@ -1,20 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
 // SPDX-License-Identifier: MIT
 //
-// Random use: a seeded run of clicks, key presses, recordings (message 1126,
-// as the hook posts it), unplugs and replugs in whichever window is on top,
-// the program started again whenever it ends. After every event: no hang, no
-// keyboard grab left without an editor, every saved file loadable, and the
-// question asked exactly when unsaved changes would otherwise go.
-//
-//   VELKORONDRIX_RANDOM_USE_SEED     the run to replay (printed by every run)
-//   VELKORONDRIX_RANDOM_USE_EVENTS   how many events (default 400)
-//   VELKORONDRIX_RANDOM_USE_SECONDS  stop earlier after this long
-//   VELKORONDRIX_RANDOM_USE_TRACE=1  print each event
+// Random use: seeded clicks, keys, recordings (message 1126, as the hook
+// posts it), unplugs and replugs in whichever window is on top, the program
+// started again whenever it ends. After every event: no hang, no keyboard
+// grab without an editor, saved files loadable, and the save question asked
+// exactly when unsaved changes would otherwise go. Environment:
+// VELKORONDRIX_RANDOM_USE_SEED (replays a run), _EVENTS (400), _SECONDS,
+// _TRACE=1 (prints each event).
 #include <atomic>
-#include <chrono>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <random>
@@ -45,75 +40,65 @@ namespace {
 
 using Answer = SystemDialogs::Answer;
 using Buttons = SystemDialogs::Buttons;
+using Clock = std::chrono::steady_clock;
 
-long long environmentNumber(const char* name, long long fallback) {
+long long fromEnvironment(const char* name, long long fallback) {
     const char* text = std::getenv(name);
     return text && *text ? std::strtoll(text, nullptr, 10) : fallback;
 }
 
-// Desktop dialogs answered at random from the run's generator; while the run
-// winds down every question is answered so that the windows close.
+// Every dialog answered at random; while the run winds down, so that all closes.
 class RandomDialogs : public FakeSystemDialogs {
 public:
     RandomDialogs(std::mt19937_64& random, fs::path folder) : random_(random), folder_(std::move(folder)) {}
-
     bool windingDown = false;
-    int questions = 0;                // "Save the changes ... first?" asked
-    std::optional<fs::path> saved;    // a path handed to a save
+    int questions = 0;              // "Save the changes ... first?"
+    std::optional<fs::path> saved;  // a path handed to a save
 
     Answer messageBox(QWidget* parent, const std::wstring& text, Buttons buttons, Icon icon,
                       const std::wstring& caption) override {
-        if (buttons == Buttons::SaveDiscardCancel || buttons == Buttons::SaveDiscard)
-            ++questions;
-        queueAnswer(pick(buttons));
+        const bool question = buttons == Buttons::SaveDiscardCancel || buttons == Buttons::SaveDiscard;
+        questions += question;
+        const Answer any[] = {Answer::Ok, Answer::Cancel, Answer::Yes, Answer::No, Answer::Save, Answer::Discard};
+        Answer answer = windingDown ? (question ? Answer::Discard : Answer::No) : any[random_() % 6];
+        if (buttons == Buttons::Ok || (buttons == Buttons::SaveDiscard && answer != Answer::Save))
+            answer = closedAnswer(buttons);  // an answer the box has not: closed instead
+        queueAnswer(answer);
         return FakeSystemDialogs::messageBox(parent, text, buttons, icon, caption);
     }
     std::optional<std::wstring> openFileName(QWidget* parent, const FileRequest& request) override {
-        const fs::path names[] = {"work.pro", "garbage.pro", "firmware.hex"};
-        queueOpenFile(chance(3) || windingDown ? std::nullopt
-                                               : std::optional((folder_ / names[random_() % 3]).wstring()));
+        const char* names[] = {"work.pro", "garbage.pro", "firmware.hex", nullptr};
+        const char* name = windingDown ? nullptr : names[random_() % 4];
+        queueOpenFile(name ? std::optional((folder_ / name).wstring()) : std::nullopt);
         return FakeSystemDialogs::openFileName(parent, request);
     }
     std::optional<std::wstring> saveFileName(QWidget* parent, const FileRequest& request) override {
-        const bool cancel = chance(4) && !windingDown;
-        if (!cancel)
-            saved = folder_ / "work.pro";
-        queueSaveFile(cancel ? std::nullopt : std::optional(saved->wstring()));
+        saved = random_() % 4 || windingDown ? std::optional(folder_ / "work.pro") : std::nullopt;
+        queueSaveFile(saved ? std::optional(saved->wstring()) : std::nullopt);
         return FakeSystemDialogs::saveFileName(parent, request);
     }
     std::optional<QColor> chooseColor(QWidget* parent, QColor initial) override {
-        queueColor(chance(3) ? std::nullopt : std::optional(QColor::fromRgb(static_cast<QRgb>(random_()))));
+        queueColor(QColor::fromRgb(static_cast<QRgb>(random_())));
         return FakeSystemDialogs::chooseColor(parent, initial);
     }
     int popupMenu(QWidget* parent, QPoint globalPos, const std::vector<MenuItem>& items) override {
-        std::vector<int> commands{0};
-        for (const MenuItem& item : items)
-            for (const MenuItem& child : item.children.empty() ? std::vector<MenuItem>{item} : item.children)
-                commands.push_back(child.command);
-        queueMenuChoice(commands[random_() % commands.size()]);
+        queueMenuChoice(random_() % 2 ? CTarnDialogKeyMapSettings::kLeftPress + static_cast<int>(random_() % 13) : 0);
         return FakeSystemDialogs::popupMenu(parent, globalPos, items);
     }
 
 private:
-    bool chance(int oneIn) { return random_() % static_cast<unsigned>(oneIn) == 0; }
-    Answer pick(Buttons buttons) {
-        const auto oneOf = [this](std::initializer_list<Answer> answers) {
-            return answers.begin()[random_() % answers.size()];
-        };
-        switch (buttons) {
-        case Buttons::Ok: return Answer::Ok;
-        case Buttons::OkCancel: return oneOf({Answer::Ok, Answer::Cancel});
-        case Buttons::YesNo: return windingDown ? Answer::No : oneOf({Answer::Yes, Answer::No});
-        case Buttons::YesNoCancel: return oneOf({Answer::Yes, Answer::No, Answer::Cancel});
-        case Buttons::SaveDiscardCancel:
-            return windingDown ? Answer::Discard : oneOf({Answer::Save, Answer::Discard, Answer::Cancel});
-        case Buttons::SaveDiscard: return oneOf({Answer::Save, Answer::Discard});
-        }
-        return Answer::Cancel;
-    }
-
     std::mt19937_64& random_;
     fs::path folder_;
+};
+
+// Counts the jobs' windows as they show: each job gets one event, however
+// long it runs, so that a replay draws the same numbers.
+struct JobCounter : QObject {
+    int shown = 0;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        shown += event->type() == QEvent::Show && qobject_cast<CTarnDialogProgress*>(watched);
+        return false;
+    }
 };
 
 class RandomUseTest : public ::testing::Test {
@@ -122,13 +107,12 @@ protected:
         qunsetenv("DISPLAY");
 #ifdef VELKORONDRIX_RANDOM_USE_X11
         std::string why;
-        server_ = XvfbServer::start(&why);
-        if (server_) {
+        if ((server_ = XvfbServer::start(&why))) {
             qputenv("DISPLAY", QByteArray::fromStdString(server_->displayName()));
             grabChecker_ = XOpenDisplay(server_->displayName().c_str());
-        } else {
-            std::cout << "random use: keyboard grab NOT checked: " << why << std::endl;
         }
+        if (!grabChecker_)
+            std::cout << "random use: keyboard grab NOT checked: " << why << std::endl;
 #endif
         std::ofstream(simulator_.folder / "garbage.pro") << "<profile><broken";
         std::ofstream(simulator_.folder / "firmware.hex") << ":00000001FF\n";
@@ -137,12 +121,10 @@ protected:
 #ifdef VELKORONDRIX_RANDOM_USE_X11
         if (grabChecker_)
             XCloseDisplay(grabChecker_);
-        server_.reset();
 #endif
         qunsetenv("DISPLAY");
     }
 
-    // False when another client holds the keyboard.
     bool keyboardFree() {
 #ifdef VELKORONDRIX_RANDOM_USE_X11
         if (!grabChecker_)
@@ -157,145 +139,126 @@ protected:
 #endif
     }
 
-    static void clickControl(CSkinDialog& window, int id) {
-        if (const SkinControl* control = window.controlById(id); control && window.isVisible())
-            QTest::mouseClick(&window, Qt::LeftButton, {},
-                              QPoint((control->rect.left + control->rect.right) / 2,
-                                     (control->rect.top + control->rect.bottom) / 2));
+    std::string replay() const {
+        return " at event " + std::to_string(events_) + " (" + action_ + "); replay with VELKORONDRIX_RANDOM_USE_SEED="
+               + std::to_string(seed_) + " VELKORONDRIX_RANDOM_USE_EVENTS=" + std::to_string(limit_);
     }
-
     void failAt(const std::string& what) {
-        ADD_FAILURE() << what << " at event " << events_ << " (" << action_ << ")" << "; replay with VELKORONDRIX_RANDOM_USE_SEED=" << seed_
-                      << " VELKORONDRIX_RANDOM_USE_EVENTS=" << limit_;
+        ADD_FAILURE() << what << replay();
         failed_ = true;
     }
+    unsigned draw(unsigned below) { return static_cast<unsigned>(random_() % below); }
 
-    bool chance(int oneIn) { return random_() % static_cast<unsigned>(oneIn) == 0; }
-    template <typename T>
-    const T& oneOf(const std::vector<T>& items) { return items[random_() % items.size()]; }
-
-    void unplug() {
+    void unplug(CTarnDlg& main) {
         std::ifstream stored(simulator_.keyboard->stateFile(), std::ios::binary);
         memory_.assign(std::istreambuf_iterator<char>(stored), {});
         simulator_.keyboard->unplug();
+        main.deviceChanged();
     }
-    // Back in with its memory, or now and then factory-fresh.
-    void replug() {
-        if (!chance(4))
-            std::ofstream(simulator_.keyboard->stateFile(), std::ios::binary) << memory_;
-        simulator_.keyboard->plugIn();
+    void click(CSkinDialog& window, const SkinControl& control, Qt::MouseButton button = Qt::LeftButton) {
+        action_ = window.metaObject()->className() + std::string(" click ") + std::to_string(control.id);
+        if (window.isVisible())
+            QTest::mouseClick(&window, button, {},
+                              QPoint((control.rect.left + control.rect.right) / 2,
+                                     (control.rect.top + control.rect.bottom) / 2));
     }
 
-    // One event on the window on top; then the checks.
+    // One event on the window on top, then the checks.
     void step(CTarnDlg& main) {
-        // The next event is due in whatever loop runs then, also one that
-        // this event opens (a timer never fires inside its own slot).
+        // Due in whatever loop runs next, also one this event opens.
         QTimer::singleShot(0, &main, [this, &main] { step(main); });
-        if (failed_ || ++events_ > limit_ || std::chrono::steady_clock::now() > deadline_) {
-            windDown(main);
+        if (failed_ || ++events_ > limit_ || Clock::now() > deadline_) {
+            dialogs_.windingDown = true;
+            QWidget* top = QApplication::activeModalWidget();
+            if (auto* progress = qobject_cast<CTarnDialogProgress*>(top))
+                progress->abortJob();
+            top && top != &main ? static_cast<QDialog*>(top)->QDialog::done(0) : main.done(0);
             return;
         }
-        lastProgress_ = std::chrono::steady_clock::now();
+        lastProgress_ = Clock::now();
         QWidget* top = QApplication::activeModalWidget();
         auto* window = qobject_cast<CSkinDialog*>(top ? top : &main);
         if (!window || !window->isVisible())
             return;
-        const bool onMain = window == &main;
-        // A job may be writing the profile: nothing is measured meanwhile.
-        // Each job gets one event as it starts (it runs for however long it
-        // takes, and a replay must draw the same numbers): waiting for its
-        // end, its Cancel, or the cable pulled.
-        if (qobject_cast<CTarnDialogProgress*>(top)) {
-            if (jobsShown_.count == jobSeen_) {
+        if (qobject_cast<CTarnDialogProgress*>(top)) {  // the profile may be written: nothing measured
+            if (jobs_.shown == jobSeen_) {
                 --events_;
                 return;
             }
-            jobSeen_ = jobsShown_.count;
-            const unsigned choice = random_() % 10;
-            action_ = "the job's window: " + std::to_string(choice);
-            if (choice >= 8) {
-                unplug();
-                main.deviceChanged();
-            } else if (choice >= 6) {
-                QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(282, 218));
-            }
+            jobSeen_ = jobs_.shown;
+            const unsigned choice = draw(10);
+            action_ = "job " + std::to_string(choice);
+            if (choice >= 8)
+                unplug(main);
+            else if (choice >= 6)
+                QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(282, 218));  // its Cancel
             return;
         }
-
+        const bool onMain = window == &main;
         const bool unsaved = profile_->hasUnsavedChanges();
         const int questions = dialogs_.questions;
         const long long eventsBefore = events_;
         dialogs_.saved.reset();
-        bool dropsWork = false;  // the event would drop unsaved changes without the question
+        bool dropsWork = false;  // the event drops unsaved changes unless asked
         bool saveClicked = false;
+        auto* editor = qobject_cast<CTarnDialogKeyMapSettings*>(window);
 
-        const unsigned kind = random_() % 100;
+        const unsigned kind = draw(100);
         if (kind < 3) {
             action_ = "unplug";
-            unplug();
             dropsWork = true;
-            main.deviceChanged();
-        } else if (kind < 13 && window->isVisible()) {
-            static const std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys = {
-                {Qt::Key_Return, Qt::NoModifier}, {Qt::Key_Escape, Qt::NoModifier},
-                {Qt::Key_Z, Qt::ControlModifier}, {Qt::Key_Y, Qt::ControlModifier},
-                {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier}, {Qt::Key_5, Qt::NoModifier},
-                {Qt::Key_A, Qt::NoModifier}, {Qt::Key_Backspace, Qt::NoModifier}};
-            const auto& [key, modifiers] = oneOf(keys);
-            action_ = window->metaObject()->className() + std::string(": key ") + std::to_string(key);
+            unplug(main);
+        } else if (kind < 13) {
+            const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+                {Qt::Key_Return, {}}, {Qt::Key_Escape, {}}, {Qt::Key_Z, Qt::ControlModifier},
+                {Qt::Key_Y, Qt::ControlModifier}, {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier},
+                {Qt::Key_5, {}}, {Qt::Key_A, {}}, {Qt::Key_Backspace, {}}};
+            const auto [key, modifiers] = keys[draw(8)];
+            action_ = window->metaObject()->className() + std::string(" key ") + std::to_string(key);
             dropsWork = onMain && (key == Qt::Key_Return || key == Qt::Key_Escape);
             QWidget* focus = QApplication::focusWidget();
-            QTest::keyClick(qobject_cast<QLineEdit*>(focus) && chance(2) ? focus : window, key, modifiers);
-        } else if (kind < 25 && qobject_cast<CTarnDialogKeyMapSettings*>(window)) {
-            // A function chosen on one of the icon pages, and OK.
-            const int page = 4 + static_cast<int>(random_() % 4);
-            action_ = "editor: a function of page " + std::to_string(page) + " and OK";
-            clickControl(*window, CTarnDialogKeyMapSettings::kFirstTab + page - 1);
-            std::vector<int> icons;
-            for (const SkinControl& control : window->controls())
+            QTest::keyClick(qobject_cast<QLineEdit*>(focus) && draw(2) ? focus : window, key, modifiers);
+        } else if (kind < 25 && editor) {  // a function from an icon page, and OK
+            const int page = 4 + static_cast<int>(draw(4));
+            std::vector<const SkinControl*> icons;
+            for (const SkinControl& control : editor->controls())
                 if (control.id / 100 == page && control.rect.left < control.rect.right)
-                    icons.push_back(control.id);
-            if (!icons.empty())
-                clickControl(*window, oneOf(icons));
-            clickControl(*window, CTarnDialogKeyMapSettings::kOk);
-        } else if (kind < 40 && !onMain) {
-            // A recording's key event, as the hook posts it.
-            action_ = window->metaObject()->className() + std::string(": message 1126");
-            const std::uintptr_t release = chance(2) ? 0x80000000u : 0;
-            window->postMessage(hwi_msg::kKeyEvent, (random_() % 256) | release, chance(8) ? 0x01000000 : 0);
+                    icons.push_back(&control);
+            click(*editor, *editor->controlById(CTarnDialogKeyMapSettings::kFirstTab + page - 1));
+            click(*editor, *icons[draw(static_cast<unsigned>(icons.size()))]);
+            click(*editor, *editor->controlById(CTarnDialogKeyMapSettings::kOk));
+        } else if (kind < 40 && !onMain) {  // a recorded key, as the hook posts it
+            action_ = window->metaObject()->className() + std::string(" message 1126");
+            window->postMessage(hwi_msg::kKeyEvent, draw(256) | (draw(2) ? 0x80000000u : 0), draw(8) ? 0 : 0x01000000);
             QCoreApplication::sendPostedEvents(window);
-        } else if (window->isVisible()) {
-            // Commands and OK as often as all keys and rows together.
-            const bool command = chance(2);
+        } else {  // commands and OK as often as keys and rows together
+            const bool command = draw(2);
             std::vector<const SkinControl*> targets;
-            for (const SkinControl& control : window->controls()) {
-                const bool isCommand = onMain ? control.keyId <= 0 && control.id < 100 : control.id < 100;
-                if (isCommand == command && !(onMain && control.id == CTarnDlg::kHelp))  // no browser
+            for (const SkinControl& control : window->controls())
+                if (((onMain ? control.keyId <= 0 : true) && control.id < 100) == command
+                    && !(onMain && control.id == CTarnDlg::kHelp))  // no browser
                     targets.push_back(&control);
-            }
             if (targets.empty())
                 return;
-            const SkinControl& control = *oneOf(targets);
-            const QPoint point((control.rect.left + control.rect.right) / 2, (control.rect.top + control.rect.bottom) / 2);
+            const SkinControl& control = *targets[draw(static_cast<unsigned>(targets.size()))];
+            const bool right = draw(6) == 0;
             const int id = control.id;
-            action_ = window->metaObject()->className() + std::string(": click ") + std::to_string(id);
-            const bool right = chance(6);
             dropsWork = onMain && !right && control.keyId <= 0
                         && (id == CTarnDlg::kExit || id == CTarnDlg::kOpen || id == CTarnDlg::kReadAll
                             || id == CTarnDlg::kClear);
             saveClicked = onMain && !right && id == CTarnDlg::kSave;
-            QTest::mouseClick(window, right ? Qt::RightButton : Qt::LeftButton, {}, point);
+            click(*window, control, right ? Qt::RightButton : Qt::LeftButton);
         }
         if (trace_)
             std::cout << events_ << ' ' << action_ << (unsaved ? " (unsaved)" : "") << std::endl;
         if (events_ != eventsBefore || failed_)
-            return;  // windows opened and closed meanwhile: the checks belong to those events
+            return;  // windows opened and closed meanwhile: the checks were theirs
         const bool asked = dialogs_.questions > questions;
         guarded_ += unsaved && dropsWork;
-        if (!unsaved && asked)
+        if (asked && !unsaved)
             failAt("the question came without unsaved changes");
-        if (unsaved && dropsWork && !asked)
-            failAt("unsaved changes could go without the question");
+        if (!asked && unsaved && dropsWork)
+            failAt("unsaved changes went without the question");
         if (dialogs_.saved && fs::exists(*dialogs_.saved)) {
             auto reloaded = emptyProfile();
             if (!reloaded->loadProfile(*dialogs_.saved))
@@ -304,56 +267,41 @@ protected:
                 failAt("a saved profile does not hold the profile");
         }
         if (!qobject_cast<CTarnDialogKeyMapSettings*>(QApplication::activeModalWidget()) && !keyboardFree())
-            failAt("the keyboard is still grabbed without an editor");
+            failAt("the keyboard is grabbed without an editor");
         dialogs_.clear();
     }
 
-    // Closes whatever is open, the top window first.
-    void windDown(CTarnDlg& main) {
-        dialogs_.windingDown = true;
-        QWidget* top = QApplication::activeModalWidget();
-        if (auto* progress = qobject_cast<CTarnDialogProgress*>(top))
-            progress->abortJob();
-        if (auto* dialog = qobject_cast<QDialog*>(top); dialog && dialog != &main)
-            dialog->QDialog::done(QDialog::Rejected);
-        else
-            main.done(QDialog::Rejected);
-    }
-
     void run() {
-        seed_ = static_cast<std::uint64_t>(environmentNumber(
-            "VELKORONDRIX_RANDOM_USE_SEED", std::chrono::system_clock::now().time_since_epoch().count()));
-        limit_ = environmentNumber("VELKORONDRIX_RANDOM_USE_EVENTS", 400);
-        const long long seconds = environmentNumber("VELKORONDRIX_RANDOM_USE_SECONDS", 600);
-        deadline_ = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        seed_ = static_cast<std::uint64_t>(
+            fromEnvironment("VELKORONDRIX_RANDOM_USE_SEED", std::chrono::system_clock::now().time_since_epoch().count()));
+        limit_ = fromEnvironment("VELKORONDRIX_RANDOM_USE_EVENTS", 400);
+        deadline_ = Clock::now() + std::chrono::seconds(fromEnvironment("VELKORONDRIX_RANDOM_USE_SECONDS", 600));
         random_.seed(seed_);
-        qApp->installEventFilter(&jobsShown_);
         std::cout << "random use: VELKORONDRIX_RANDOM_USE_SEED=" << seed_ << " VELKORONDRIX_RANDOM_USE_EVENTS="
                   << limit_ << std::endl;
-
-        // No event may take a minute: a hang ends the run with its seed.
+        qApp->installEventFilter(&jobs_);
         std::atomic<bool> finished{false};
-        lastProgress_ = std::chrono::steady_clock::now();
-        std::thread watchdog([&] {
-            while (!finished) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(200));
-                if (std::chrono::steady_clock::now() - lastProgress_.load() > std::chrono::seconds(60)) {
-                    std::cerr << "random use: HANG at event " << events_ << "; replay with VELKORONDRIX_RANDOM_USE_SEED="
-                              << seed_ << " VELKORONDRIX_RANDOM_USE_EVENTS=" << limit_ << std::endl;
+        lastProgress_ = Clock::now();
+        std::thread watchdog([&] {  // no event may take a minute
+            for (; !finished; std::this_thread::sleep_for(std::chrono::milliseconds(200)))
+                if (Clock::now() - lastProgress_.load() > std::chrono::seconds(60)) {
+                    std::cerr << "random use: HANG" << replay() << std::endl;
                     std::abort();
                 }
-            }
         });
         int runs = 0;
-        while (!failed_ && events_ < limit_ && std::chrono::steady_clock::now() < deadline_) {
-            if (!simulator_.keyboard->present())
-                replug();
+        while (!failed_ && events_ < limit_ && Clock::now() < deadline_) {
+            if (!simulator_.keyboard->present()) {  // back in with its memory, or now and then factory-fresh
+                if (draw(4))
+                    std::ofstream(simulator_.keyboard->stateFile(), std::ios::binary) << memory_;
+                simulator_.keyboard->plugIn();
+            }
             profile_ = emptyProfile();
             dialogs_.windingDown = false;
             CTarnDlg main(*profile_, dialogs_);
-            ++runs;
-            // Long enough that the first event after a job starts always finds it running.
+            // Long enough that the first event after a job starts finds it running.
             main.setJobWaits({std::chrono::milliseconds(30), std::chrono::milliseconds(30)});
+            runs += main.isConnected();
             if (!main.isConnected())
                 continue;
             QTimer::singleShot(0, &main, [this, &main] { step(main); });
@@ -361,11 +309,11 @@ protected:
             if (!failed_ && fs::exists(CTarnDlg::autosavePath()))
                 failAt("the autosave outlived a normal end");
             if (!failed_ && !keyboardFree())
-                failAt("the keyboard is still grabbed after the program ended");
+                failAt("the keyboard is grabbed after the program ended");
         }
         finished = true;
         watchdog.join();
-        qApp->removeEventFilter(&jobsShown_);
+        qApp->removeEventFilter(&jobs_);
         std::cout << "random use: " << std::min(events_, limit_) << " events in " << runs << " runs, " << guarded_
                   << " of them would have dropped unsaved changes" << std::endl;
     }
@@ -373,27 +321,16 @@ protected:
     SimulatedKeyboardSetup simulator_{"randomuse"};
     std::mt19937_64 random_;
     RandomDialogs dialogs_{random_, simulator_.folder};
+    JobCounter jobs_;
     std::unique_ptr<KeyboardProfile> profile_;
     std::uint64_t seed_ = 0;
-    long long limit_ = 0;
-    long long events_ = 0;
-    int guarded_ = 0;
-    // Which job had its event: the jobs' windows are counted as they show
-    // (one window may have the address of the one before).
-    struct ShowCounter : QObject {
-        int count = 0;
-        bool eventFilter(QObject* watched, QEvent* event) override {
-            count += event->type() == QEvent::Show && qobject_cast<CTarnDialogProgress*>(watched);
-            return false;
-        }
-    } jobsShown_;
-    int jobSeen_ = 0;
-    const bool trace_ = environmentNumber("VELKORONDRIX_RANDOM_USE_TRACE", 0) != 0;  // each event printed
+    long long limit_ = 0, events_ = 0;
+    int guarded_ = 0, jobSeen_ = 0;
     bool failed_ = false;
-    std::string memory_;
-    std::string action_;
-    std::chrono::steady_clock::time_point deadline_;
-    std::atomic<std::chrono::steady_clock::time_point> lastProgress_;
+    const bool trace_ = fromEnvironment("VELKORONDRIX_RANDOM_USE_TRACE", 0) != 0;
+    std::string memory_, action_;
+    Clock::time_point deadline_;
+    std::atomic<Clock::time_point> lastProgress_;
 #ifdef VELKORONDRIX_RANDOM_USE_X11
     std::unique_ptr<XvfbServer> server_;
     Display* grabChecker_ = nullptr;

@@ -5,6 +5,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QStyle>
+#include <QAbstractButton>
+#include <QTimer>
 
 #include "shell/QtSystemDialogs.h"
 #include "shell/QtTranslation.h"
@@ -78,6 +80,29 @@ TEST(SystemDialogsTest, QtDialogsWearTheSkinsDarkPaletteInFusionWithTheirTextsKe
             EXPECT_EQ(dialog->palette().color(QPalette::Window), dark);
     }
     QtTranslation::follow("en-US");
+}
+
+TEST(SystemDialogsTest, SaveQuestionOffersDontSaveInTheLanguageShownAndAClosedBoxDropsNothing) {
+    QtSystemDialogs qtDialogs;
+    SystemDialogs& dialogs = qtDialogs;
+    for (const char* language : {"en-US", "zh-CN"}) {
+        QtTranslation::follow(language);
+        QString discardText;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            discardText = box->button(QMessageBox::Discard)->text();
+            box->button(QMessageBox::Discard)->click();
+        });
+        EXPECT_EQ(dialogs.messageBox(nullptr, L"?", SystemDialogs::Buttons::SaveDiscardCancel),
+                  SystemDialogs::Answer::Discard);
+        EXPECT_EQ(discardText, std::string(language) == "zh-CN" ? QStringLiteral("不保存")
+                                                                 : QStringLiteral("Don't Save"));
+    }
+    QtTranslation::follow("en-US");
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    EXPECT_EQ(dialogs.messageBox(nullptr, L"?", SystemDialogs::Buttons::SaveDiscardCancel),
+              SystemDialogs::Answer::Cancel);
 }
 
 }  // namespace
