@@ -31,8 +31,8 @@ bool desktopUser(uid_t& uid, gid_t& gid, QString& why) {
         return true;
     const passwd* entry = getpwnam(kUser);
     if (!entry) {
-        QProcess::execute("useradd", {"--system", "--no-create-home", "--home-dir", "/nonexistent", "--shell",
-                                      "/usr/sbin/nologin", kUser});
+        QProcess::execute("/usr/sbin/useradd", {"--system", "--no-create-home", "--home-dir", "/nonexistent",
+                                                "--shell", "/usr/sbin/nologin", kUser});
         entry = getpwnam(kUser);  // made here, or by a test running beside this one
     }
     if (!entry) {
