@@ -627,7 +627,8 @@ bool CTarnDialogKeyMapSettings::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CTarnDialogKeyMapSettings::hideEvent(QHideEvent* event) {
-    if (recorder_.isRecording()) {
+    // Hidden by the program, not minimised or on another desktop.
+    if (!event->spontaneous() && recorder_.isRecording()) {
         stopRecording();
         update();
     }
