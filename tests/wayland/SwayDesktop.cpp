@@ -3,9 +3,11 @@
 
 #include "SwayDesktop.h"
 
+#include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,12 +31,17 @@ bool desktopUser(uid_t& uid, gid_t& gid, QString& why) {
     gid = getgid();
     if (uid != 0)
         return true;
+    // One test at a time: two useradd runs that both find no user leave the
+    // second's numbers in place of the first's, under a desktop started with them.
+    const int lock = ::open("/tmp/velkorondrix-sway-user.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ::flock(lock, LOCK_EX);
     const passwd* entry = getpwnam(kUser);
     if (!entry) {
-        QProcess::execute("useradd", {"--system", "--no-create-home", "--home-dir", "/nonexistent", "--shell",
-                                      "/usr/sbin/nologin", kUser});
-        entry = getpwnam(kUser);  // made here, or by a test running beside this one
+        QProcess::execute("/usr/sbin/useradd", {"--system", "--no-create-home", "--home-dir", "/nonexistent",
+                                                "--shell", "/usr/sbin/nologin", kUser});
+        entry = getpwnam(kUser);
     }
+    ::close(lock);
     if (!entry) {
         why = QString("cannot make the user %1 to run sway (it refuses root)").arg(kUser);
         return false;
