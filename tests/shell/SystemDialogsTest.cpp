@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QStyle>
-#include <QAbstractButton>
 #include <QTimer>
 
 #include "shell/QtSystemDialogs.h"
