@@ -272,8 +272,8 @@ protected:
     }
 
     void run() {
-        seed_ = static_cast<std::uint64_t>(
-            fromEnvironment("VELKORONDRIX_RANDOM_USE_SEED", std::chrono::system_clock::now().time_since_epoch().count()));
+        // The suite replays one run; CI's sanitizer stage passes a new seed each time.
+        seed_ = static_cast<std::uint64_t>(fromEnvironment("VELKORONDRIX_RANDOM_USE_SEED", 2026));
         limit_ = fromEnvironment("VELKORONDRIX_RANDOM_USE_EVENTS", 400);
         deadline_ = Clock::now() + std::chrono::seconds(fromEnvironment("VELKORONDRIX_RANDOM_USE_SECONDS", 600));
         random_.seed(seed_);
