@@ -3,6 +3,7 @@
 # Does nothing when they are all present already.
 #   --windows  also the cross-build for Windows, and Wine to run its tests
 #   --package  also what building and checking the Debian package needs
+#              (scripts/check-distribution.sh)
 set -euo pipefail
 
 packages=(
@@ -20,7 +21,10 @@ if [[ "${1:-}" == "--windows" ]]; then
   packages+=(wine64)  # runs the cross-built tests
 fi
 if [[ "${1:-}" == "--package" ]]; then
-  packages+=(file desktop-file-utils)
+  packages+=(file desktop-file-utils dpkg-dev binutils)
+  # scripts/check-distribution.sh: licences, packaging rules, software-centre
+  # metadata, and the udev rule on a mock device tree
+  packages+=(reuse lintian appstream umockdev udev)
 fi
 if [[ "${1:-}" == "--fuzz" ]]; then
   packages+=(clang libclang-rt-14-dev)  # libFuzzer and the sanitizer runtimes

@@ -8,7 +8,7 @@
 #include <map>
 #include <string>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 #include "profile/ActionList.h"
 #include "profile/LightArea.h"
 #include "profile/ProfileLoadResult.h"

@@ -15,7 +15,7 @@
 #include <QDialog>
 #include <QRegion>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 #include "shell/LayoutRow.h"
 #include "shell/SkinControl.h"
 #include "shell/SkinSet.h"

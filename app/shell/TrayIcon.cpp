@@ -1,6 +1,6 @@
 #include "shell/TrayIcon.h"
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 TrayIcon::TrayIcon(MessageWindow& owner, QIcon icon, QObject* parent)
     : QObject(parent),

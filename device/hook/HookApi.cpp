@@ -1,6 +1,6 @@
 // The exported InstallHook / UninstallHook, the same on every platform.
 #include "HookBackend.h"
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 void InstallHook(MessageWindow* window) {
     try {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <mutex>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 class HookTarget {
 public:

@@ -3,7 +3,7 @@
 // records to it.
 #include "HookTarget.h"
 #include "KeyEventMessage.h"
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 #if defined(_WIN32)
 #  include <windows.h>

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 struct KeyEventMessage {
     // Messages a low-level keyboard hook receives.

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 struct TranslatedKeyEvent {
     std::uintptr_t message = 0;  // 256, 257, 260 or 261

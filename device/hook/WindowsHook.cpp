@@ -13,7 +13,7 @@
 
 #include "HookBackend.h"
 #include "HookTarget.h"
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 // The hook hands its record over unchanged.
 static_assert(sizeof(KeyboardHookRecord) == sizeof(KBDLLHOOKSTRUCT));

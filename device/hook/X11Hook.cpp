@@ -4,7 +4,7 @@
 
 #include "HookBackend.h"
 #include "HookTarget.h"
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 #include "X11KeyboardGrab.h"
 
 namespace {

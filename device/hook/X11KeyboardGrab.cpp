@@ -11,7 +11,7 @@
 #include <chrono>
 #include <system_error>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 namespace {
 

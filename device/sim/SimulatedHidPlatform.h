@@ -4,12 +4,12 @@
 
 #include <memory>
 
-#include "HidPlatform.h"
+#include <velkorondrix/HidPlatform.h>
 #include "SimulatedKeyboard.h"
 
 namespace hwi {
 
-class VELKORONDRIX_HWI_API SimulatedHidPlatform : public HidPlatform {
+class VELKORONDRIX_HWI_INTERNAL SimulatedHidPlatform : public HidPlatform {
 public:
     explicit SimulatedHidPlatform(std::shared_ptr<SimulatedKeyboard> keyboard);
     ~SimulatedHidPlatform() override;

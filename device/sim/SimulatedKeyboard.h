@@ -52,11 +52,11 @@
 #include <string>
 #include <vector>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 namespace hwi {
 
-struct VELKORONDRIX_HWI_API SimulatorFault {
+struct VELKORONDRIX_HWI_INTERNAL SimulatorFault {
     enum Kind { None, NoAnswer, DropAfter, Garbage, RefuseOpen };
     Kind kind = None;
     // NoAnswer: milliseconds of silence before the link reports failure
@@ -69,13 +69,13 @@ struct VELKORONDRIX_HWI_API SimulatorFault {
 };
 
 // What the last firmware download delivered.
-struct VELKORONDRIX_HWI_API SimulatedFirmware {
+struct VELKORONDRIX_HWI_INTERNAL SimulatedFirmware {
     bool received = false;   // an end-of-file record arrived
     bool installed = false;  // and every record was sound
     std::vector<std::vector<unsigned char>> records;  // as received, binary
 };
 
-class VELKORONDRIX_HWI_API SimulatedKeyboard {
+class VELKORONDRIX_HWI_INTERNAL SimulatedKeyboard {
 public:
     static constexpr int kSlots = 216;
     static constexpr int kLightBytes = 324;

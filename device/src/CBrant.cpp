@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "CBrantUtil.h"
-#include "IntelHexImage.h"
+#include <velkorondrix/IntelHexImage.h>
 
 namespace {
 

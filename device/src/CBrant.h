@@ -8,7 +8,7 @@
 
 class IntelHexImage;
 
-class VELKORONDRIX_HWI_API CBrant : public CKeyboardDefine {
+class VELKORONDRIX_HWI_INTERNAL CBrant : public CKeyboardDefine {
 public:
     static constexpr const wchar_t* kVendorId = L"0483";
     static constexpr const wchar_t* kProductId = L"5022";

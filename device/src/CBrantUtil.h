@@ -3,7 +3,7 @@
 
 #include "CKeyboardUtil.h"
 
-class VELKORONDRIX_HWI_API CBrantUtil : public CKeyboardUtil {
+class VELKORONDRIX_HWI_INTERNAL CBrantUtil : public CKeyboardUtil {
 public:
     static constexpr unsigned char kVersionCommand = 0xF9;
     static constexpr int kVersionChars = 64;  // the caller's buffer, terminator included

@@ -5,7 +5,7 @@
 
 #include "CKeyDefine.h"
 
-class VELKORONDRIX_HWI_API CContinousKeyDefine : public CKeyDefine {
+class VELKORONDRIX_HWI_INTERNAL CContinousKeyDefine : public CKeyDefine {
 public:
     static constexpr int kHeaderSize = 8;
 

@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
-class VELKORONDRIX_HWI_API CKeyDefine {
+class VELKORONDRIX_HWI_INTERNAL CKeyDefine {
 public:
     enum Type { Normal = 0, Continuous = 1, Macro = 2 };
     static constexpr unsigned char kRecordCode = 0xF0;

@@ -6,11 +6,11 @@
 #include <memory>
 
 #include "CKeyDefine.h"
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 class CKeyboardUtil;
 
-class VELKORONDRIX_HWI_API CKeyboardDefine {
+class VELKORONDRIX_HWI_INTERNAL CKeyboardDefine {
 public:
     static constexpr int kKeys = 108;
     static constexpr int kLayers = 2;

@@ -5,10 +5,10 @@
 #include <atomic>
 #include <memory>
 
-#include "HidPlatform.h"
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/HidPlatform.h>
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
-class VELKORONDRIX_HWI_API CKeyboardUtil {
+class VELKORONDRIX_HWI_INTERNAL CKeyboardUtil {
 public:
     static constexpr int kPacketSize = 64;
     static constexpr int kReportSize = kPacketSize + 1;  // report ID first

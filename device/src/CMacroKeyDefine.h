@@ -5,7 +5,7 @@
 
 #include "CKeyDefine.h"
 
-class VELKORONDRIX_HWI_API CMacroKeyDefine : public CKeyDefine {
+class VELKORONDRIX_HWI_INTERNAL CMacroKeyDefine : public CKeyDefine {
 public:
     static constexpr int kHeaderSize = 8;
     static constexpr int kMaxPayload = 255;  // its length travels in one byte

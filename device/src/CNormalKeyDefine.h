@@ -5,7 +5,7 @@
 
 #include "CKeyDefine.h"
 
-class VELKORONDRIX_HWI_API CNormalKeyDefine : public CKeyDefine {
+class VELKORONDRIX_HWI_INTERNAL CNormalKeyDefine : public CKeyDefine {
 public:
     static constexpr int kHeaderSize = 6;
 

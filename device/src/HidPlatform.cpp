@@ -1,4 +1,4 @@
-#include "HidPlatform.h"
+#include <velkorondrix/HidPlatform.h>
 
 #include <cstdlib>
 #include <mutex>

@@ -6,11 +6,11 @@
 // runs unchanged on every platform.
 #pragma once
 
-#include "HidPlatform.h"
+#include <velkorondrix/HidPlatform.h>
 
 namespace hwi {
 
-class VELKORONDRIX_HWI_API HidapiPlatform : public HidPlatform {
+class VELKORONDRIX_HWI_INTERNAL HidapiPlatform : public HidPlatform {
 public:
     HidapiPlatform();
     ~HidapiPlatform() override;

@@ -1,4 +1,4 @@
-#include "IntelHexImage.h"
+#include <velkorondrix/IntelHexImage.h>
 
 #include <cstring>
 

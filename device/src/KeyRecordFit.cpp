@@ -1,4 +1,4 @@
-#include "KeyRecordFit.h"
+#include <velkorondrix/KeyRecordFit.h>
 
 #include <vector>
 

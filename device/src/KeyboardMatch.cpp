@@ -1,4 +1,4 @@
-#include "KeyboardMatch.h"
+#include <velkorondrix/KeyboardMatch.h>
 
 #include "CBrant.h"
 

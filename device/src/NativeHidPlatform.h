@@ -4,6 +4,6 @@
 
 #include <memory>
 
-#include "HidPlatform.h"
+#include <velkorondrix/HidPlatform.h>
 
 std::unique_ptr<hwi::HidPlatform> makeNativeHidPlatform();

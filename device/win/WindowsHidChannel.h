@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "HidPlatform.h"
+#include <velkorondrix/HidPlatform.h>
 
 namespace hwi {
 

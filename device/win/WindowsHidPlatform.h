@@ -2,7 +2,7 @@
 // HID interface class, and CreateFileW on the interface path.
 #pragma once
 
-#include "HidPlatform.h"
+#include <velkorondrix/HidPlatform.h>
 
 namespace hwi {
 

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "HidPlatform.h"
+#include <velkorondrix/HidPlatform.h>
 #include "SimulatedHidPlatform.h"
 #include "SimulatedKeyboard.h"
 #include "profile/KeyboardProfile.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeHidPlatform.h"
-#include "KeyboardMatch.h"
+#include <velkorondrix/KeyboardMatch.h>
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include <tuple>
 #include <vector>
 
-#include "HidPlatform.h"
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/HidPlatform.h>
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 using Bytes = std::vector<unsigned char>;
 

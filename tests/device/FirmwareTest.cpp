@@ -8,7 +8,7 @@
 #include <string>
 
 #include "FakeHidPlatform.h"
-#include "IntelHexImage.h"
+#include <velkorondrix/IntelHexImage.h>
 #include "IntelHexRecord.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "HidapiPlatform.h"
-#include "KeyboardMatch.h"
+#include <velkorondrix/KeyboardMatch.h>
 
 TEST(HidapiPlatformPaths, CarryTheUsbIdentityAndTheNativePath) {
     using hwi::HidapiPlatform;

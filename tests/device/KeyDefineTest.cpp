@@ -8,7 +8,7 @@
 #include "CMacroKeyDefine.h"
 #include "CNormalKeyDefine.h"
 #include "FakeHidPlatform.h"
-#include "KeyRecordFit.h"
+#include <velkorondrix/KeyRecordFit.h>
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 // The words of one slot (facade layer 0/1, key 1..108) up to the last word
 // its type and counts put in use, so a comparison also catches extra words.

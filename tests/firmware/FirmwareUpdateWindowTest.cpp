@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "HidPlatform.h"
+#include <velkorondrix/HidPlatform.h>
 #include "IntelHexRecord.h"
 #include "SimulatedHidPlatform.h"
 #include "SimulatedKeyboard.h"

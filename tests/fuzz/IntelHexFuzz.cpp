@@ -6,7 +6,7 @@
 #include <string>
 
 #include "FuzzKeyboard.h"
-#include "IntelHexImage.h"
+#include <velkorondrix/IntelHexImage.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > INT_MAX)

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "MessageQueue.h"
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 namespace {
 

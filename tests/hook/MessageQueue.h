@@ -9,7 +9,7 @@
 #include <mutex>
 #include <vector>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 struct PostedMessage {
     unsigned message;

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "MessageQueue.h"
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 #include "XvfbServer.h"
 
 namespace {

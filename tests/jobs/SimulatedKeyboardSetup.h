@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "HidPlatform.h"
+#include <velkorondrix/HidPlatform.h>
 #include "SimulatedHidPlatform.h"
 #include "SimulatedKeyboard.h"
 #include "profile/KeyboardProfile.h"

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "FakeHidPlatform.h"
-#include "HidPlatform.h"
+#include <velkorondrix/HidPlatform.h>
 #include "KeyWords.h"
 #include "SimulatedHidPlatform.h"
 #include "SimulatedKeyboard.h"

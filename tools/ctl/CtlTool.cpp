@@ -13,9 +13,9 @@
 
 #include "FileAccess.h"
 #include "FirmwareFile.h"
-#include "HidPlatform.h"
-#include "KeyRecordFit.h"
-#include "KeyboardMatch.h"
+#include <velkorondrix/HidPlatform.h>
+#include <velkorondrix/KeyRecordFit.h>
+#include <velkorondrix/KeyboardMatch.h>
 #include "ProgressDisplay.h"
 #include "QueuedMessageWindow.h"
 #include "Utf8.h"

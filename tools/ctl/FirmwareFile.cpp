@@ -3,7 +3,7 @@
 #include <climits>
 
 #include "FileAccess.h"
-#include "IntelHexImage.h"
+#include <velkorondrix/IntelHexImage.h>
 
 namespace ctl {
 

@@ -8,7 +8,7 @@
 #include <deque>
 #include <mutex>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 namespace ctl {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 namespace hwi {
 

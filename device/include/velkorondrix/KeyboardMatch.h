@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "HidPlatform.h"
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/HidPlatform.h>
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 namespace hwi {
 

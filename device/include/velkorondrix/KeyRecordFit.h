@@ -3,7 +3,7 @@
 // 255 bytes; the keyboard keeps the first codes that fit and no more.
 #pragma once
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 namespace hwi {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 class VELKORONDRIX_HWI_API IntelHexImage {
 public:

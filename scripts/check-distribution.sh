@@ -1,0 +1,170 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+# SPDX-License-Identifier: MIT
+#
+# What a distribution checks before it takes the package, each check timed
+# against its budget:
+#   reuse      every file says its licence (reuse lint)
+#   udev       the rule opens the keyboard's interface 1 alone (umockdev)
+#   package    the Debian package builds hardened and holds what it should
+#              (scripts/check-package.sh, which leaves it unpacked)
+#   metadata   AppStream metainfo and desktop entry validate
+#   lintian    no error, and no warning without an override that says why
+#   hardening  fortify, stack protector, full RELRO, BIND_NOW, PIE
+#   symbols    the device library exports exactly device/exported-symbols.txt
+#   example    examples/version builds against the package (CMake and
+#              pkg-config) and reads the simulated keyboard's version
+#
+#   scripts/check-distribution.sh [build-dir]        (default: build-pkg)
+#   scripts/check-distribution.sh [build-dir] CHECK  (one check; the later
+#                                                     ones need 'package')
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build-pkg}
+unpacked=$build/unpacked
+usr=$unpacked/usr
+fail() { echo "check-distribution: $*" >&2; exit 1; }
+
+check_reuse() {
+  reuse --root "$root" lint
+}
+
+# udevadm test reads the rules from the system's folders: in a mount
+# namespace of its own, /etc/udev/rules.d holds the rule under test, and
+# umockdev shows udev a keyboard with both interfaces and another vendor's
+# device with the same product number.
+check_udev() {
+  local scratch tags
+  scratch=$(mktemp -d)
+  mkdir "$scratch/rules"
+  cp "$root/packaging/70-velkorondrix.rules" "$scratch/rules/"
+  local sudo=""
+  [[ $(id -u) -eq 0 ]] || sudo=sudo
+  for node in hidraw0:no hidraw1:yes hidraw2:no; do
+    tags=$($sudo unshare -m sh -c "mount --bind '$scratch/rules' /etc/udev/rules.d &&
+      umockdev-run -d '$root/tests/distribution/keyboard.umockdev' -- udevadm test --action=add /sys/class/hidraw/${node%:*}" \
+      2>/dev/null | sed -n 's/^CURRENT_TAGS=//p')
+    local tagged=no
+    [[ $tags == *:uaccess:* ]] && tagged=yes
+    echo "${node%:*}: uaccess $tagged"
+    [[ $tagged == "${node#*:}" ]] || fail "udev rule: ${node%:*} tagged '$tags', expected uaccess: ${node#*:}"
+  done
+  rm -rf "$scratch"
+  # Removing the package makes udev forget the rule.
+  mkdir -p "$scratch/bin"
+  printf '#!/bin/sh\necho "$*" >> "%s/calls"\n' "$scratch" > "$scratch/bin/udevadm"
+  chmod +x "$scratch/bin/udevadm"
+  PATH=$scratch/bin:$PATH sh "$root/packaging/postrm" remove
+  grep -q '^control --reload-rules$' "$scratch/calls" || fail "postrm does not reload the udev rules"
+  rm -rf "$scratch"
+}
+
+check_package() {
+  "$root/scripts/check-package.sh" "$build"
+}
+
+check_metadata() {
+  appstreamcli validate --no-net --pedantic --format yaml \
+    "$usr/share/metainfo/org.velkorondrix.VelkorOndrix.metainfo.xml" > "$build/appstream.yaml" || true
+  # The id is the program's desktop file name and Wayland app id, fixed
+  # with capitals: the one pedantic note it earns is expected.
+  local issues
+  issues=$(sed -n 's/^ *- tag: //p' "$build/appstream.yaml" | grep -vx 'cid-contains-uppercase-letter' || true)
+  [[ -z $issues ]] || { cat "$build/appstream.yaml"; fail "appstreamcli: $issues"; }
+  grep -q '^Passed: yes' "$build/appstream.yaml" || { cat "$build/appstream.yaml"; fail "appstreamcli failed"; }
+  desktop-file-validate "$usr/share/applications/org.velkorondrix.VelkorOndrix.desktop"
+  echo "metainfo and desktop entry valid (the one pedantic note: capitals in the fixed id)"
+}
+
+check_lintian() {
+  local overrides=$usr/share/lintian/overrides/velkorondrix
+  # Every override has a comment above it that says why.
+  awk '/^#/ { reason = 1; next } /^[[:space:]]*$/ { reason = 0; next }
+       !reason { print "no reason given for: " $0; bad = 1 } END { exit bad }' "$overrides" ||
+    fail "lintian overrides without a reason"
+  lintian --fail-on error,warning --tag-display-limit 0 "$build"/velkorondrix_*.deb
+}
+
+check_hardening() {
+  local file
+  for file in "$usr/bin/VelkorOndrix" "$usr/bin/velkorondrix-ctl" "$usr"/lib/*/libVelkorOndrix_HWI.so.*.*; do
+    local name headers dynamic symbols
+    name=${file#"$usr/"}
+    headers=$(readelf -lW "$file")
+    dynamic=$(readelf -dW "$file")
+    symbols=$(readelf --dyn-syms -W "$file")
+    grep -q GNU_RELRO <<<"$headers" || fail "$name: no RELRO"
+    grep -Eq 'BIND_NOW|FLAGS.*NOW' <<<"$dynamic" || fail "$name: no BIND_NOW (lazy binding keeps the GOT writable)"
+    [[ $(readelf -hW "$file" | sed -n 's/^ *Type: *//p') == DYN* ]] || fail "$name: not position-independent"
+    grep -q '__stack_chk_fail' <<<"$symbols" || fail "$name: no stack protector"
+    # Fortified: the checking variants of the C library's functions, where
+    # the binary calls any that has one (as lintian judges it).
+    if ! grep -Eq ' __[a-z]+_chk@' <<<"${symbols//__stack_chk_fail/}"; then
+      ! grep -Eq ' (memcpy|memmove|memset|strcpy|strcat|strncpy|sprintf|snprintf|vsnprintf|fprintf|printf|read|fgets|swprintf|wmemcpy|wcscpy)@' \
+        <<<"$symbols" || fail "$name: not fortified"
+    fi
+    echo "$name: RELRO, BIND_NOW, PIE, stack protector, fortify"
+  done
+}
+
+check_symbols() {
+  local library
+  library=$(echo "$usr"/lib/*/libVelkorOndrix_HWI.so.*.*)
+  nm -D --defined-only -C "$library" | awk '{ $1 = ""; $2 = ""; sub(/^  /, ""); print }' | LC_ALL=C sort -u \
+    > "$build/exported-symbols.txt"
+  diff -u <(grep -v '^#' "$root/device/exported-symbols.txt") "$build/exported-symbols.txt" ||
+    fail "the device library exports other symbols than device/exported-symbols.txt (update it where meant)"
+  echo "$(wc -l < "$build/exported-symbols.txt") symbols, as listed"
+}
+
+check_example() {
+  local scratch=$build/example
+  rm -rf "$scratch"
+  mkdir -p "$scratch"
+  cmake -S "$root/examples/version" -B "$scratch/cmake" -DCMAKE_PREFIX_PATH="$usr" >/dev/null
+  cmake --build "$scratch/cmake" >/dev/null
+  # pkg-config finds the package's .pc file; the sysroot puts its paths
+  # under the unpacked tree.
+  local flags
+  flags=$(PKG_CONFIG_PATH=$(echo "$usr"/lib/*/pkgconfig) PKG_CONFIG_SYSROOT_DIR=$unpacked \
+    pkg-config --cflags --libs velkorondrix-hwi)
+  # shellcheck disable=SC2086
+  c++ -std=c++17 -o "$scratch/version-pc" "$root/examples/version/version.cpp" $flags
+  # Every public header on its own, as C++17: consumers need no more.
+  local header
+  for header in "$usr"/include/velkorondrix/*.h; do
+    echo "#include <velkorondrix/${header##*/}>" | c++ -std=c++17 -fsyntax-only -I"$usr/include" -x c++ - ||
+      fail "${header#"$usr/"} does not compile as C++17 on its own"
+  done
+  : > "$scratch/keyboard.state"
+  local program output
+  for program in "$scratch/cmake/version" "$scratch/version-pc"; do
+    output=$(LD_LIBRARY_PATH=$(echo "$usr"/lib/*-*) VELKORONDRIX_SIMULATOR=$scratch/keyboard.state "$program") ||
+      fail "$program failed"
+    echo "${program#"$build/"}: $output"
+    [[ -n $output ]] || fail "$program printed no version"
+  done
+}
+
+run_check() {
+  local name=$1 budget=$2 start=$SECONDS
+  echo "== $name (budget ${budget} s)"
+  timeout "$budget" "$0" "$build" "$name" || fail "$name failed (or took longer than ${budget} s)"
+  echo "-- $name: $((SECONDS - start)) s"
+}
+
+if [[ $# -ge 2 ]]; then
+  "check_$2"
+  exit
+fi
+"$root/scripts/install-deps.sh" --package
+total=$SECONDS
+run_check reuse 120
+run_check udev 60
+run_check package 1500
+run_check metadata 60
+run_check lintian 300
+run_check hardening 30
+run_check symbols 30
+run_check example 180
+echo "== distribution checks passed in $((SECONDS - total)) s"
