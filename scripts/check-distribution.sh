@@ -14,6 +14,8 @@
 #   symbols    the device library exports exactly device/exported-symbols.txt
 #   example    examples/version builds against the package (CMake and
 #              pkg-config) and reads the simulated keyboard's version
+#   doctor     velkorondrix-ctl doctor on a simulated, a missing and an
+#              unreadable keyboard
 #
 #   scripts/check-distribution.sh [build-dir]        (default: build-pkg)
 #   scripts/check-distribution.sh [build-dir] CHECK  (one check; the later
@@ -146,6 +148,35 @@ check_example() {
   done
 }
 
+check_doctor() {
+  local scratch=$build/doctor ctl=$usr/bin/velkorondrix-ctl status
+  rm -rf "$scratch"
+  mkdir -p "$scratch"
+  : > "$scratch/keyboard.state"
+  # No display, no tray: the simulated keyboard alone is what a user needs.
+  env -u DISPLAY -u WAYLAND_DISPLAY VELKORONDRIX_SIMULATOR="$scratch/keyboard.state" "$ctl" doctor \
+    > "$scratch/simulated.txt" || { cat "$scratch/simulated.txt"; fail "doctor: the simulated keyboard is not usable"; }
+  grep -q "The simulated keyboard is selected" "$scratch/simulated.txt" &&
+    grep -q "ok    Its configuration interface (interface 1, simulated) can be opened" "$scratch/simulated.txt" ||
+    { cat "$scratch/simulated.txt"; fail "doctor does not find the simulated keyboard usable"; }
+  status=0
+  env -u DISPLAY -u WAYLAND_DISPLAY VELKORONDRIX_SIMULATOR="$scratch/unplugged.state" "$ctl" doctor \
+    > "$scratch/missing.txt" || status=$?
+  [[ $status -eq 1 ]] && grep -q "FAIL  The simulated keyboard is not attached" "$scratch/missing.txt" ||
+    { cat "$scratch/missing.txt"; fail "doctor: a missing keyboard is not reported (status $status)"; }
+  # A keyboard whose configuration interface the user may not open, as
+  # without the rule: umockdev shows the keyboard, its hidraw1 node is made
+  # unreadable, and the doctor runs as an ordinary user.
+  status=0
+  setpriv --reuid=65534 --regid=65534 --clear-groups -- env -u DISPLAY -u WAYLAND_DISPLAY \
+    umockdev-run -d "$root/tests/distribution/keyboard.umockdev" -- \
+    sh -c 'chmod 000 "$UMOCKDEV_DIR/dev/hidraw1" && exec "$0" doctor' "$ctl" > "$scratch/unreadable.txt" || status=$?
+  [[ $status -eq 1 ]] && grep -q "interface 0 at /dev/hidraw0, interface 1 at /dev/hidraw1" "$scratch/unreadable.txt" &&
+    grep -q "hidraw1) cannot be opened: permission denied" "$scratch/unreadable.txt" ||
+    { cat "$scratch/unreadable.txt"; fail "doctor: an unreadable configuration interface is not explained (status $status)"; }
+  cat "$scratch/simulated.txt" "$scratch/missing.txt" "$scratch/unreadable.txt"
+}
+
 run_check() {
   local name=$1 budget=$2 start=$SECONDS
   echo "== $name (budget ${budget} s)"
@@ -167,4 +198,5 @@ run_check lintian 300
 run_check hardening 30
 run_check symbols 30
 run_check example 180
+run_check doctor 60
 echo "== distribution checks passed in $((SECONDS - total)) s"

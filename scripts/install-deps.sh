@@ -10,6 +10,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libhidapi-dev libudev-dev libx11-dev libxtst-dev
+  libdbus-1-dev libfontconfig-dev  # velkorondrix-ctl doctor: the tray, Chinese fonts
   fonts-noto-cjk
   libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
   xvfb xauth

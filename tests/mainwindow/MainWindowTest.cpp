@@ -58,9 +58,9 @@ TEST_F(MainWindowTest, KeyboardThatCannotBeOpenedSaysWhyAndNeverShows) {
     profile->language = "zh-CN";
     EXPECT_FALSE(openWindow()->isConnected());
     EXPECT_EQ(dialogs.messages(),
-              texts({L"The keyboard was found but cannot be opened. Check the permissions of its device (see the "
-                     L"manual) or close other programs that use it.",
-                     L"已找到键盘，但无法打开。请检查其设备权限（见说明书），或关闭正在使用它的其他程序。"}));
+              texts({L"The keyboard was found but cannot be opened. Run \"velkorondrix-ctl doctor\" in a terminal: "
+                     L"it says why and how to fix it.",
+                     L"已找到键盘，但无法打开。请在终端中运行 \"velkorondrix-ctl doctor\"，它会说明原因和解决方法。"}));
     EXPECT_EQ(dialogs.requests().back().icon, SystemDialogs::Icon::Exclamation);
     EXPECT_EQ(window->exec(), QDialog::Accepted);
     EXPECT_FALSE(window->isVisible());

@@ -39,6 +39,12 @@ constexpr CommandInfo kCommands[] = {
     {"firmware", "FILE.hex",
      "Usage: velkorondrix-ctl firmware FILE.hex\n"
      "Check an Intel HEX firmware image and download it to the keyboard.\n"},
+    {"doctor", nullptr,
+     "Usage: velkorondrix-ctl doctor\n"
+     "Check what the programs need on this machine: the keyboard and its interfaces,\n"
+     "permission to open it, the desktop session and how keys are recorded there, the\n"
+     "system tray, Chinese fonts, the simulated keyboard; with the fix for each problem.\n"
+     "Exit status 0 when the keyboard can be configured, 1 when not.\n"},
 };
 
 constexpr const char* kGlobalHelp =
@@ -52,6 +58,7 @@ constexpr const char* kGlobalHelp =
     "  read PROFILE.pro         read the keyboard's keys and colours into a profile\n"
     "  show PROFILE.pro         print a profile's assigned keys and colours\n"
     "  firmware FILE.hex        download new firmware to the keyboard\n"
+    "  doctor                   what keeps the keyboard from working here, and the fix\n"
     "\n"
     "Options for every command:\n"
     "  --simulator FILE         use the simulated keyboard kept in FILE (as does the\n"

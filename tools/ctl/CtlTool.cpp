@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "Doctor.h"
 #include "FileAccess.h"
 #include "FirmwareFile.h"
 #include <velkorondrix/HidPlatform.h>
@@ -197,6 +198,8 @@ int CtlTool::dispatch(int argc, const char* const* argv) {
         return read(line);
     if (line.command == "show")
         return show(line);
+    if (line.command == "doctor")
+        return Doctor(out).run();
     return firmware(line);
 }
 
@@ -225,8 +228,8 @@ int CtlTool::openKeyboard(KeyboardProfile& profile) {
     if (profile.device.__createDev())
         return ExitOk;
     if (profile.device.DetectDevice())
-        return fail(ExitNoKeyboard,
-                    "the keyboard was found but cannot be opened (in use by another program, or no permission)");
+        return fail(ExitNoKeyboard, "the keyboard was found but cannot be opened (in use by another program, or no "
+                                    "permission): 'velkorondrix-ctl doctor' says why");
     return fail(ExitNoKeyboard, noKeyboardMessage());
 }
 
