@@ -52,11 +52,14 @@ check_udev() {
     [[ $tagged == "${node#*:}" ]] || fail "udev rule: ${node%:*} tagged '$tags', expected uaccess: ${node#*:}"
   done
   rm -rf "$scratch"
-  # Removing the package makes udev forget the rule.
+  # Removing the package makes udev forget the rule: postrm runs with a
+  # udevadm that notes its calls, where udev runs (/run/udev exists; a
+  # namespace of its own, as udev may not run here).
   mkdir -p "$scratch/bin"
   printf '#!/bin/sh\necho "$*" >> "%s/calls"\n' "$scratch" > "$scratch/bin/udevadm"
   chmod +x "$scratch/bin/udevadm"
-  PATH=$scratch/bin:$PATH sh "$root/packaging/postrm" remove
+  $sudo unshare -m sh -c "mount -t tmpfs none /run && mkdir /run/udev &&
+    PATH='$scratch/bin':\$PATH sh '$root/packaging/postrm' remove"
   grep -q '^control --reload-rules$' "$scratch/calls" || fail "postrm does not reload the udev rules"
   rm -rf "$scratch"
 }
@@ -167,10 +170,21 @@ check_doctor() {
   # A keyboard whose configuration interface the user may not open, as
   # without the rule: umockdev shows the keyboard, its hidraw1 node is made
   # unreadable, and the doctor runs as an ordinary user.
+  # The user needs to reach the tool and the device tree wherever the
+  # checkout is: a copy in a folder of its own.
+  local user_tree
+  user_tree=$(mktemp -d)
+  chmod 755 "$user_tree"
+  mkdir -p "$user_tree/bin" "$user_tree/lib"
+  cp "$ctl" "$user_tree/bin/"
+  cp -a "$usr"/lib/*-*/libVelkorOndrix_HWI.so* "$user_tree/lib/"
+  cp "$root/tests/distribution/keyboard.umockdev" "$user_tree/"
   status=0
   setpriv --reuid=65534 --regid=65534 --clear-groups -- env -u DISPLAY -u WAYLAND_DISPLAY \
-    umockdev-run -d "$root/tests/distribution/keyboard.umockdev" -- \
-    sh -c 'chmod 000 "$UMOCKDEV_DIR/dev/hidraw1" && exec "$0" doctor' "$ctl" > "$scratch/unreadable.txt" || status=$?
+    LD_LIBRARY_PATH="$user_tree/lib" umockdev-run -d "$user_tree/keyboard.umockdev" -- \
+    sh -c 'chmod 000 "$UMOCKDEV_DIR/dev/hidraw1" && exec "$0" doctor' "$user_tree/bin/velkorondrix-ctl" \
+    > "$scratch/unreadable.txt" || status=$?
+  rm -rf "$user_tree"
   [[ $status -eq 1 ]] && grep -q "interface 0 at /dev/hidraw0, interface 1 at /dev/hidraw1" "$scratch/unreadable.txt" &&
     grep -q "hidraw1) cannot be opened: permission denied" "$scratch/unreadable.txt" ||
     { cat "$scratch/unreadable.txt"; fail "doctor: an unreadable configuration interface is not explained (status $status)"; }
