@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The configuration program: one profile for the whole process, made before
 // the application object and destroyed after it.
 #include <QApplication>

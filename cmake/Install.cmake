@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+# SPDX-License-Identifier: MIT
 # What `cmake --install` lays out (GNUInstallDirs; DESTDIR honoured):
 #
 #   bin/VelkorOndrix, bin/velkorondrix-ctl

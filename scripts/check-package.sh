@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+# SPDX-License-Identifier: MIT
 # Builds the Debian packages hardened (scripts/build-package.sh) and checks
 # the main one unpacked: velkorondrix-ctl runs from the unpacked tree against
 # the simulated keyboard, the udev rule, desktop entry, metadata, icon,

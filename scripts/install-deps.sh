@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages needed to build, run and test VelkorOndrix.
 # Does nothing when they are all present already.
 #   --windows  also the cross-build for Windows, and Wine to run its tests

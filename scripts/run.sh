@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds what it starts (the program with its
 # library and resources, and the command-line tool: no tests, no benchmarks)
 # and starts VelkorOndrix. When no real keyboard is attached, the simulated

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The one document of the configuration program: every key assignment in
 // both layers, the key colours, the three libraries, the code and name tables,
 // and the device facade through which the device jobs reach the keyboard.

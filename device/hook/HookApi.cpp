@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The exported InstallHook / UninstallHook, the same on every platform.
 #include "HookBackend.h"
 #include <velkorondrix/VelkorOndrix_HWI.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The hook procedure itself, the same on every platform: the platform hooks
 // (WH_KEYBOARD_LL on Windows, the X keyboard grab elsewhere) only deliver
 // records to it.

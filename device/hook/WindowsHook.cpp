@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The keyboard hook on Windows: a low-level keyboard hook
 // (WH_KEYBOARD_LL) whose procedure is KeyBoardProc itself.
 //

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The keyboard hook on X11: a keyboard grab with its reader thread.
 #include <memory>
 #include <mutex>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A HID platform of the simulated keyboard alone, so that trying a profile on
 // it can never reach a real keyboard that happens to be plugged in.
 #pragma once

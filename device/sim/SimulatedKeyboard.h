@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A stand-in for the 108-key keyboard: it answers every command of the
 // keyboard's protocol from a memory kept in a readable text state file.
 //

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The keyboard model of the 108-key keyboard: its USB identity and the four
 // transfers between the host image and the keyboard's memory, plus the
 // firmware download.

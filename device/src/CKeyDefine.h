@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // One key of one layer: what it sends and how that travels, both as the word
 // array the program exchanges with the facade and as a key record on the wire.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The host's image of a keyboard's programmable memory: 216 key-definition
 // slots (two layers of 108 keys) and the 324-byte light image.
 #pragma once

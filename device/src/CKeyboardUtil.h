@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The transport base: one opened HID interface and the two report primitives
 // every exchange with the keyboard is built from.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A key that plays a sequence of codes, with or without stored delays.
 #pragma once
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The HID link on Windows: the system's device-installation walk over the
 // HID interface class, and CreateFileW on the interface path.
 #pragma once

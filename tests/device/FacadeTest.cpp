@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The facade's frame: discovery, opening and closing, the version read.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A recording HID platform for the device tests: a fixed list of interface
 // paths, every report written kept in order, and scripted answers; and a
 // fixture with the facade open on it.

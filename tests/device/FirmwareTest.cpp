@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // Firmware download: the image is checked whole, then sent one packet per
 // record with progress on the scale 0..150.
 #include <gtest/gtest.h>

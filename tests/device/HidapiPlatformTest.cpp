@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The hidapi backend's path form, which lets the matching rule run unchanged.
 #include <gtest/gtest.h>
 

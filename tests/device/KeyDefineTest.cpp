@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The three key-definition encodings: word form, key record, and back.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The firmware update window with the simulated keyboard: version read, file
 // choice, downloads of sound and broken images, and the window's refusal of
 // everything else while a download runs.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The Intel HEX check and the firmware download against a scripted keyboard:
 // an image the check accepts is sent whole, one packet per record with the
 // record's bytes, progress rising to 150; any other text sends nothing.

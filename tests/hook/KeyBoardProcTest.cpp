@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The hook procedure's event-to-message rule, fed with hand-made records.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The main window against the simulated keyboard, offscreen: opening, the
 // on-screen keyboard, every command, the device jobs with their messages,
 // and the end of the program when the keyboard goes away.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // Profile -> simulated keyboard -> profile, in-process, and what the writes
 // put on a recording link.
 #include <gtest/gtest.h>

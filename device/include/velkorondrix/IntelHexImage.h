@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A firmware image in Intel HEX text, checked as a whole before any of it is
 // sent: one record per line, each small enough for one firmware packet.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // Which HID interface is the keyboard: vendor 0483, product 5022, and only
 // its interface 1, which carries the protocol.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // VelkorOndrix_HWI — the device library: one facade over the programmable
 // 108-key keyboard's HID link (USB 0483:5022, interface 1), plus the
 // system-wide keyboard hook.
