@@ -49,10 +49,10 @@ CTarnDlg::CTarnDlg(KeyboardProfile& profile, SystemDialogs& dialogs, QWidget* pa
         // A keyboard that is there but refuses to open (no permission on
         // its device, or held by another program) is not a missing one.
         if (profile_.device.DetectDevice())
-            tell(profile_.inLanguage(L"The keyboard was found but cannot be opened. Run \"velkorondrix-ctl doctor\" "
-                                     L"in a terminal: it says why and how to fix it.",
-                                     L"已找到键盘，但无法打开。请在终端中运行 \"velkorondrix-ctl doctor\"，"
-                                     L"它会说明原因和解决方法。"),
+            tell(profile_.inLanguage(L"The keyboard was found but cannot be opened. To see why, and the fix, run "
+                                     L"this in a terminal:\nvelkorondrix-ctl doctor",
+                                     L"已找到键盘，但无法打开。要查看原因和解决方法，请在终端中运行：\n"
+                                     L"velkorondrix-ctl doctor"),
                  SystemDialogs::Icon::Exclamation);
         else
             dialogs_.messageBox(this, L"Keyboard is not connected!" + simulatorProblem());

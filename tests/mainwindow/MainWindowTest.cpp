@@ -60,9 +60,9 @@ TEST_F(MainWindowTest, KeyboardThatCannotBeOpenedSaysWhyAndNeverShows) {
     profile->language = "zh-CN";
     EXPECT_FALSE(openWindow()->isConnected());
     EXPECT_EQ(dialogs.messages(),
-              texts({L"The keyboard was found but cannot be opened. Run \"velkorondrix-ctl doctor\" in a terminal: "
-                     L"it says why and how to fix it.",
-                     L"已找到键盘，但无法打开。请在终端中运行 \"velkorondrix-ctl doctor\"，它会说明原因和解决方法。"}));
+              texts({L"The keyboard was found but cannot be opened. To see why, and the fix, run this in a terminal:\n"
+                     L"velkorondrix-ctl doctor",
+                     L"已找到键盘，但无法打开。要查看原因和解决方法，请在终端中运行：\nvelkorondrix-ctl doctor"}));
     EXPECT_EQ(dialogs.requests().back().icon, SystemDialogs::Icon::Exclamation);
     EXPECT_EQ(window->exec(), QDialog::Accepted);
     EXPECT_FALSE(window->isVisible());
