@@ -4,11 +4,14 @@
 #
 #   bin/VelkorOndrix, bin/velkorondrix-ctl
 #   lib/<arch>/libVelkorOndrix_HWI.so.<major>, its headers under
-#     include/velkorondrix/ and its CMake package (find_package(VelkorOndrix_HWI)
-#     gives VelkorOndrix_HWI::VelkorOndrix_HWI)
+#     include/velkorondrix/, its CMake package (find_package(VelkorOndrix_HWI)
+#     gives VelkorOndrix_HWI::VelkorOndrix_HWI) and pkgconfig/velkorondrix-hwi.pc
 #   share/velkorondrix/          the resource file and the manual
-#   lib/udev/rules.d/            access to the keyboard for the logged-in user
-#   share/applications/, share/icons/hicolor/, share/man/man1/
+#   lib/udev/rules.d/            access to the keyboard's interface 1 for the
+#                                logged-in user
+#   share/applications/, share/metainfo/, share/icons/hicolor/, share/man/man1/
+#   share/doc/velkorondrix/      copyright and changelog.gz
+#   share/lintian/overrides/     the package's overrides, each with its reason
 #
 # and the Debian package `cpack -G DEB` makes of it. Included once every
 # target exists.
