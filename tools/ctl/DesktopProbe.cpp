@@ -121,6 +121,8 @@ std::string chineseFont() {
     FcObjectSetDestroy(fields);
     FcLangSetDestroy(languages);
     FcPatternDestroy(pattern);
+    // The tool asks once: fontconfig's configuration goes with the answer.
+    FcFini();
     return family;
 #else
     return "the system's";  // every Windows has Chinese fonts
