@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // Speed of the profile file: our parse against pugixml on the same file,
 // whole loads and saves, for a profile right after a reset, a large profile
 // and one with ten times that content; and parse and load of hostile files

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+# SPDX-License-Identifier: MIT
 # Cross-compiling for 64-bit Windows with MinGW-w64 (Debian: g++-mingw-w64-x86-64).
 #   cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 set(CMAKE_SYSTEM_NAME Windows)

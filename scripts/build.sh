@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+# SPDX-License-Identifier: MIT
 # Configures and builds into ./build (or $VELKORONDRIX_BUILD_DIR): everything,
 # or only the targets named after --target (and what they need).
 #   scripts/build.sh [-DOPTION=VALUE...] [--target TARGET...]

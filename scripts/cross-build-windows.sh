@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+# SPDX-License-Identifier: MIT
 # Cross-builds the Qt-free part for 64-bit Windows with MinGW-w64:
 # VelkorOndrix_HWI.dll, the core library, velkorondrix-ctl.exe and the tests
 # of the device library, the hook, the profile, the XML layer, the

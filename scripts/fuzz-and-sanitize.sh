@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+# SPDX-License-Identifier: MIT
 # Hostile input in CI: runs every libFuzzer target of tests/fuzz for a
 # bounded time, then the whole test suite built with AddressSanitizer and
 # UBSan, then the random-use test under both for a few minutes. Any finding

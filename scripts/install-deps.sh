@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages needed to build, run and test VelkorOndrix.
 # Does nothing when they are all present already.
 #   --windows  also the cross-build for Windows, and Wine to run its tests
 #   --package  also what building and checking the Debian package needs
+#              (scripts/check-distribution.sh)
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libhidapi-dev libudev-dev libx11-dev libxtst-dev
+  libdbus-1-dev libfontconfig-dev  # velkorondrix-ctl doctor: the tray, Chinese fonts
   fonts-noto-cjk
   libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
   xvfb xauth
@@ -24,7 +28,10 @@ if [[ "${1:-}" == "--windows" ]]; then
   packages+=(wine64)  # runs the cross-built tests
 fi
 if [[ "${1:-}" == "--package" ]]; then
-  packages+=(file desktop-file-utils)
+  packages+=(file desktop-file-utils dpkg-dev binutils)
+  # scripts/check-distribution.sh: licences, packaging rules, software-centre
+  # metadata, and the udev rule on a mock device tree
+  packages+=(reuse lintian appstream umockdev udev)
 fi
 if [[ "${1:-}" == "--fuzz" ]]; then
   packages+=(clang libclang-rt-14-dev)  # libFuzzer and the sanitizer runtimes

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds what it starts (the program with its
 # library and resources, and the command-line tool: no tests, no benchmarks)
 # and starts VelkorOndrix. When no real keyboard is attached, the simulated
 # keyboard stands in for it; its memory lives in a state file under
 # ~/.local/state/velkorondrix/. A keyboard that is attached but cannot be
-# opened is reported, with the fix, instead.
+# opened is reported instead, by velkorondrix-ctl doctor with the fix.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -24,13 +26,8 @@ if [[ -z "${VELKORONDRIX_SIMULATOR:-}" ]]; then
     status=0
     "$bin/velkorondrix-ctl" version >/dev/null 2>&1 || status=$?
     if [[ $status -eq 3 ]]; then
-      cat >&2 <<EOT
-The keyboard was found but cannot be opened. Check the permissions of its device (see the manual) or close other programs that use it.
-To let the logged-in user open it without root, install the udev rule and apply it (once):
-  sudo install -m 644 "$root/packaging/70-velkorondrix.rules" /etc/udev/rules.d/
-  sudo udevadm control --reload-rules && sudo udevadm trigger --subsystem-match=hidraw
-(The Debian package installs the rule itself: see "Install" in README.md.)
-EOT
+      echo "The keyboard was found but cannot be opened. What is wrong, and the fix:" >&2
+      "$bin/velkorondrix-ctl" doctor >&2 || true
       exit 1
     fi
   fi

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds with warnings as errors and runs every test.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The key assignment editor: the modal window in which one key slot (the
 // profile's currentKey and currentLevel) gets its assignment. Seven pages:
 // single keys and combos, macros, emulations, and the keyboard's multimedia,

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The key assignment editor's controls, in array order (drawing and hit
 // order), with the places of its child edits, scroll bars and list columns.
 //

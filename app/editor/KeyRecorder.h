@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The editor's recorder: turns the keyboard hook's key events (message 1126)
 // into event codes and appends them, with their pauses, to the sequence being
 // recorded. Plain C++: the window only forwards the events and repaints.

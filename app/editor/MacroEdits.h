@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The hand edits of a macro on the editor's macro page: the auto-interval
 // switch, the pause being edited, and the mouse actions inserted or items
 // deleted through the right-click menu. Plain C++ on ActionList; each edit

@@ -12,7 +12,7 @@
 
 #include <QObject>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 #include "jobs/RecordingPath.h"
 
 class QKeyEvent;

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // One page's library of named sequences (combos, macros or emulations) with
 // the sequence shown beside it: a working copy of the library entry it was
 // loaded from. Edits go to that copy and are stored back into the same entry,

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The firmware update window: reads the keyboard's firmware version, lets the
 // user choose an Intel HEX file and downloads it on a worker thread while a
 // bar shows the progress. While a download runs the window refuses every

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The modal progress window of a device job: starts the job on a worker
 // thread when it opens, moves its bar with the job's progress messages and
 // closes when the job is done.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // One transfer between the profile and the keyboard, run on a worker thread
 // behind the progress window: write the keys (1), read keys and lights (3),
 // write the lights (4), or keep the keyboard's keys and lights in a backup

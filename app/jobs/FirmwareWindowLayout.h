@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The firmware update window's controls, in array order. The buttons draw no
 // caption themselves: a label lies over each of them.
 #pragma once

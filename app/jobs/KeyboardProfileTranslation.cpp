@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // Translation between the profile's key assignments and light areas and the
 // device facade's key-definition words and light image.
 //

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The progress window's controls, in array order. The cancel button draws no
 // caption itself: the label laid over it does.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // One ordered list of item texts with one child list per item: a key's combo,
 // macro or emulation sequence, or a library of named saved sequences.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The one document of the configuration program: every key assignment in
 // both layers, the key colours, the three libraries, the code and name tables,
 // and the device facade through which the device jobs reach the keyboard.
@@ -9,7 +11,7 @@
 #include <vector>
 #include <string>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 #include "profile/ActionList.h"
 #include "profile/LightArea.h"
 #include "profile/ProfileContent.h"

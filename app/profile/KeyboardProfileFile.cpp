@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The profile file: the libraries, the key colours and every key slot as XML.
 #include "profile/KeyboardProfile.h"
 

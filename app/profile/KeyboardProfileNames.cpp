@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The code and name tables. The names are stored inside combo, macro and
 // emulation sequences of saved profiles, so every text here is part of the
 // file format: letter case and odd spellings must stay exactly as they are.

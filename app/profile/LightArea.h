@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Backlight colour of one key, 0..255 per channel.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 #include "profile/ProfileLoadResult.h"
 
 std::string ProfileLoadResult::description() const {

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // What loading a profile file found: converts to true when the file was
 // loaded, and otherwise says why not, e.g. "line 12, column 5: end tag </KEY>
 // does not match <List>".

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // What every window shares for the whole run: the skin bitmaps by resource
 // number, the dark brush and the 20-font table. CTarnApp owns the instance
 // and installs it; windows read it through current(). Without an installed

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The backlight window's controls: 6 commands, 6 labels and 108 key buttons,
 // in array order. Only the labels draw text; each key gets a frame in its
 // colour at run time, so the artwork leaves two pixels free around every key.

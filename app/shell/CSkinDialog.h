@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The common ground of every skinned window: a frameless modal dialog drawn
 // from its skin set, with a fixed array of SkinControl records for hit areas
 // and captions, dragged by any point outside its controls, and receiving
@@ -16,7 +18,7 @@
 #include <QDialog>
 #include <QRegion>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 #include "shell/LayoutRow.h"
 #include "shell/SkinControl.h"
 #include "shell/SkinSet.h"

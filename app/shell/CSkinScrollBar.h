@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A scroll bar drawn entirely from one skin sheet (bitmap 138). It keeps its
 // own range, page and position but never moves itself: every user action is
 // a request to the owner (scrollRequested), which answers with

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The program's start-up and shutdown: prepares what every window shares,
 // runs the main window modally and releases it all again.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The backlight settings window: a second on-screen keyboard on which every
 // key wears a frame in its backlight colour; clicking a key asks for a new
 // colour. The window edits a private copy of the profile's colours and hands

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 #include "shell/CTarnDlg.h"
 
 #include <filesystem>
@@ -13,7 +15,7 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "HidPlatform.h"
+#include <velkorondrix/HidPlatform.h>
 #include "editor/CTarnDialogKeyMapSettings.h"
 #include "jobs/CTarnDialogFirmwareUpdate.h"
 #include "jobs/CTarnDialogProgress.h"
@@ -56,9 +58,10 @@ CTarnDlg::CTarnDlg(KeyboardProfile& profile, SystemDialogs& dialogs, QWidget* pa
         // A keyboard that is there but refuses to open (no permission on
         // its device, or held by another program) is not a missing one.
         if (profile_.device.DetectDevice())
-            tell(profile_.inLanguage(L"The keyboard was found but cannot be opened. Check the permissions of its device "
-                            L"(see the manual) or close other programs that use it.",
-                            L"已找到键盘，但无法打开。请检查其设备权限（见说明书），或关闭正在使用它的其他程序。"),
+            tell(profile_.inLanguage(L"The keyboard was found but cannot be opened. To see why, and the fix, run "
+                                     L"this in a terminal:\nvelkorondrix-ctl doctor",
+                                     L"已找到键盘，但无法打开。要查看原因和解决方法，请在终端中运行：\n"
+                                     L"velkorondrix-ctl doctor"),
                  SystemDialogs::Icon::Exclamation);
         else
             dialogs_.messageBox(this, L"Keyboard is not connected!" + simulatorProblem());

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The program's main window: the on-screen keyboard of one layer, the
 // commands on the whole profile and the keyboard, the summary box and the
 // tray icon. Its opening connects to the keyboard; when it closes, for

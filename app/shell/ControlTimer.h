@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The one timer a skinned control runs at a time (the scroll bar's press
 // delay and repeat). An interface so tests can drive time by hand.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // Tells the main window that the set of attached devices may have changed,
 // so it can look for the keyboard again.
 //

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The look every window gives its edit controls: font 13 of the font table,
 // orange text RGB(255,111,0) on the dark brush RGB(20,20,20), no frame.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // One row of a window's layout table: a control number, its rectangle and its
 // captions in both languages. The tables are constexpr data read by the window
 // classes (which turn them into SkinControl records) and by skingen (which

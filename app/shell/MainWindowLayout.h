@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The main window's controls: 12 commands, the 108 key buttons of the
 // on-screen keyboard and 10 labels, in array order (drawing and click order).
 // Commands and keys draw no caption; the labels carry the visible text and the

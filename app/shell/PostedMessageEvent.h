@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A window message posted to a MessageWindow: queued on the receiver's event
 // loop and handled on the GUI thread, whatever thread posted it.
 #pragma once

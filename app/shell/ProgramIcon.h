@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The program's icon, a small keyboard: the window and tray icon, and the
 // desktop's icon in the hicolor theme, which skingen renders from the same
 // drawing at build time. Needs Qt GUI only, no widgets.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // SystemDialogs on the Qt standard dialogs, dressed in the skin: Qt's own
 // dialogs (never the desktop's native ones, which would ignore it) in one
 // dark palette taken from the skin's colours.

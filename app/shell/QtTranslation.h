@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // Qt's own texts (message-box buttons, the file dialogs, the colour chooser,
 // the edit fields' context menu) in the program's language. Qt speaks
 // English by itself; while the language is "zh-CN" its Chinese catalogue

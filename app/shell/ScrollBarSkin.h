@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The scroll-bar skin (bitmap 138) is a sheet of 9 x 3 square cells; the bar
 // reads its cell size back from the sheet's width, so this constant only fixes
 // what the artwork generator draws and what the bar assumes without artwork.

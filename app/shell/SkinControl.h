@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // One owner-drawn control of a skinned window: where it is, what it says and
 // which look it currently has. A window keeps a fixed array of these; the
 // array order is both the drawing order and the order clicks are searched in.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The read-only text box under the main window's keyboard (control 1001):
 // the version banner, or what the key under the mouse does in both layers.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // Everything a window asks the desktop for: message boxes, file names,
 // colours and pop-up menu choices. Windows receive it by reference; the
 // program uses QtSystemDialogs, tests a scripted fake.

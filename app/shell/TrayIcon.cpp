@@ -1,6 +1,8 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 #include "shell/TrayIcon.h"
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 TrayIcon::TrayIcon(MessageWindow& owner, QIcon icon, QObject* parent)
     : QObject(parent),

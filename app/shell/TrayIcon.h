@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The main window's notification-area icon. Shown only while the window is
 // hidden; its mouse events reach the window as posted tray messages (1125)
 // with the icon number and the mouse message, so the window handles them

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // Which Windows virtual-key code, scan code and extended flag the system's
 // low-level hook would report for a physical key, looked up by its Linux
 // input (evdev) code. X servers using the evdev driver number keys as

@@ -1,6 +1,8 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The exported InstallHook / UninstallHook, the same on every platform.
 #include "HookBackend.h"
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 void InstallHook(MessageWindow* window) {
     try {

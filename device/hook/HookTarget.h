@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The window that receives the hook's key messages, shared between the
 // thread that installs the hook and the thread the events arrive on.
 #pragma once
@@ -5,7 +7,7 @@
 #include <cstdint>
 #include <mutex>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 class HookTarget {
 public:

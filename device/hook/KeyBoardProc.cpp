@@ -1,9 +1,11 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The hook procedure itself, the same on every platform: the platform hooks
 // (WH_KEYBOARD_LL on Windows, the X keyboard grab elsewhere) only deliver
 // records to it.
 #include "HookTarget.h"
 #include "KeyEventMessage.h"
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 #if defined(_WIN32)
 #  include <windows.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 #include "KeyEventMessage.h"
 
 KeyEventMessage KeyEventMessage::from(std::uintptr_t message, const KeyboardHookRecord& record) {

@@ -1,10 +1,12 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The rule that turns one low-level key event into the words of the posted
 // key message (1126), shared by every platform's hook.
 #pragma once
 
 #include <cstdint>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 struct KeyEventMessage {
     // Messages a low-level keyboard hook receives.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // Turns a stream of physical key presses and releases into what the
 // system's low-level keyboard hook would have seen: the hook message
 // (key or system key, down or up) and its record. Keeps track of the
@@ -7,7 +9,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 struct TranslatedKeyEvent {
     std::uintptr_t message = 0;  // 256, 257, 260 or 261

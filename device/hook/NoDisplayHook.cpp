@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The keyboard hook where there is no window system to hook: the window is
 // kept (KeyBoardProc still posts to it), nothing else happens.
 #include "HookBackend.h"

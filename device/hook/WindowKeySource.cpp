@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "KeyEventMessage.h"
 #include "KeyEventTranslator.h"
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 WindowKeySource::WindowKeySource() : translator(std::make_unique<KeyEventTranslator>()) {}
 

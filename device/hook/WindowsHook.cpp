@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The keyboard hook on Windows: a low-level keyboard hook
 // (WH_KEYBOARD_LL) whose procedure is KeyBoardProc itself.
 //
@@ -13,7 +15,7 @@
 
 #include "HookBackend.h"
 #include "HookTarget.h"
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 // The hook hands its record over unchanged.
 static_assert(sizeof(KeyboardHookRecord) == sizeof(KBDLLHOOKSTRUCT));

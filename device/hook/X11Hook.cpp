@@ -1,10 +1,12 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The keyboard hook on X11: a keyboard grab with its reader thread.
 #include <memory>
 #include <mutex>
 
 #include "HookBackend.h"
 #include "HookTarget.h"
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 #include "X11KeyboardGrab.h"
 
 namespace {

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 #include "X11KeyboardGrab.h"
 
 #include <X11/XKBlib.h>
@@ -11,7 +13,7 @@
 #include <chrono>
 #include <system_error>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 namespace {
 

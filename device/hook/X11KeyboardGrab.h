@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The keyboard hook on X11: a connection of its own to the display grabs the
 // whole keyboard on the root window, so every key goes to us and none to any
 // other client, and a reader thread feeds each key event to KeyBoardProc.

@@ -1,15 +1,17 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A HID platform of the simulated keyboard alone, so that trying a profile on
 // it can never reach a real keyboard that happens to be plugged in.
 #pragma once
 
 #include <memory>
 
-#include "HidPlatform.h"
+#include <velkorondrix/HidPlatform.h>
 #include "SimulatedKeyboard.h"
 
 namespace hwi {
 
-class VELKORONDRIX_HWI_API SimulatedHidPlatform : public HidPlatform {
+class VELKORONDRIX_HWI_INTERNAL SimulatedHidPlatform : public HidPlatform {
 public:
     explicit SimulatedHidPlatform(std::shared_ptr<SimulatedKeyboard> keyboard);
     ~SimulatedHidPlatform() override;

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A stand-in for the 108-key keyboard: it answers every command of the
 // keyboard's protocol from a memory kept in a readable text state file.
 //
@@ -56,11 +58,11 @@
 #include <string>
 #include <vector>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 namespace hwi {
 
-struct VELKORONDRIX_HWI_API SimulatorFault {
+struct VELKORONDRIX_HWI_INTERNAL SimulatorFault {
     enum Kind { None, NoAnswer, DropAfter, Garbage, RefuseOpen, Corrupt };
     Kind kind = None;
     // NoAnswer: milliseconds of silence before the link reports failure
@@ -73,13 +75,13 @@ struct VELKORONDRIX_HWI_API SimulatorFault {
 };
 
 // What the last firmware download delivered.
-struct VELKORONDRIX_HWI_API SimulatedFirmware {
+struct VELKORONDRIX_HWI_INTERNAL SimulatedFirmware {
     bool received = false;   // an end-of-file record arrived
     bool installed = false;  // and every record was sound
     std::vector<std::vector<unsigned char>> records;  // as received, binary
 };
 
-class VELKORONDRIX_HWI_API SimulatedKeyboard {
+class VELKORONDRIX_HWI_INTERNAL SimulatedKeyboard {
 public:
     static constexpr int kSlots = 216;
     static constexpr int kLightBytes = 324;

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 #include "CBrant.h"
 
 #include <algorithm>
@@ -6,7 +8,7 @@
 #include <vector>
 
 #include "CBrantUtil.h"
-#include "IntelHexImage.h"
+#include <velkorondrix/IntelHexImage.h>
 
 namespace {
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The keyboard model of the 108-key keyboard: its USB identity and the four
 // transfers between the host image and the keyboard's memory, plus the
 // firmware download.
@@ -8,7 +10,7 @@
 
 class IntelHexImage;
 
-class VELKORONDRIX_HWI_API CBrant : public CKeyboardDefine {
+class VELKORONDRIX_HWI_INTERNAL CBrant : public CKeyboardDefine {
 public:
     static constexpr const wchar_t* kVendorId = L"0483";
     static constexpr const wchar_t* kProductId = L"5022";

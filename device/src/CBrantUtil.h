@@ -1,9 +1,11 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The keyboard's transport: the report primitives plus the version request.
 #pragma once
 
 #include "CKeyboardUtil.h"
 
-class VELKORONDRIX_HWI_API CBrantUtil : public CKeyboardUtil {
+class VELKORONDRIX_HWI_INTERNAL CBrantUtil : public CKeyboardUtil {
 public:
     static constexpr unsigned char kVersionCommand = 0xF9;
     static constexpr int kVersionChars = 64;  // the caller's buffer, terminator included

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 #include "CContinousKeyDefine.h"
 
 bool CContinousKeyDefine::encode(unsigned char* buffer, int packetSize, int* totalSize, int* headerSize) {

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A key that repeats a set of codes at a fixed interval.
 #pragma once
 
@@ -5,7 +7,7 @@
 
 #include "CKeyDefine.h"
 
-class VELKORONDRIX_HWI_API CContinousKeyDefine : public CKeyDefine {
+class VELKORONDRIX_HWI_INTERNAL CContinousKeyDefine : public CKeyDefine {
 public:
     static constexpr int kHeaderSize = 8;
 

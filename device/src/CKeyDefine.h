@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // One key of one layer: what it sends and how that travels, both as the word
 // array the program exchanges with the facade and as a key record on the wire.
 #pragma once
@@ -6,9 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
-class VELKORONDRIX_HWI_API CKeyDefine {
+class VELKORONDRIX_HWI_INTERNAL CKeyDefine {
 public:
     enum Type { Normal = 0, Continuous = 1, Macro = 2 };
     static constexpr unsigned char kRecordCode = 0xF0;

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The host's image of a keyboard's programmable memory: 216 key-definition
 // slots (two layers of 108 keys) and the 324-byte light image.
 #pragma once
@@ -6,11 +8,11 @@
 #include <memory>
 
 #include "CKeyDefine.h"
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 class CKeyboardUtil;
 
-class VELKORONDRIX_HWI_API CKeyboardDefine {
+class VELKORONDRIX_HWI_INTERNAL CKeyboardDefine {
 public:
     static constexpr int kKeys = 108;
     static constexpr int kLayers = 2;

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The transport base: one opened HID interface and the two report primitives
 // every exchange with the keyboard is built from.
 #pragma once
@@ -5,10 +7,10 @@
 #include <atomic>
 #include <memory>
 
-#include "HidPlatform.h"
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/HidPlatform.h>
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
-class VELKORONDRIX_HWI_API CKeyboardUtil {
+class VELKORONDRIX_HWI_INTERNAL CKeyboardUtil {
 public:
     static constexpr int kPacketSize = 64;
     static constexpr int kReportSize = kPacketSize + 1;  // report ID first

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A key that plays a sequence of codes, with or without stored delays.
 #pragma once
 
@@ -5,7 +7,7 @@
 
 #include "CKeyDefine.h"
 
-class VELKORONDRIX_HWI_API CMacroKeyDefine : public CKeyDefine {
+class VELKORONDRIX_HWI_INTERNAL CMacroKeyDefine : public CKeyDefine {
 public:
     static constexpr int kHeaderSize = 8;
     static constexpr int kMaxPayload = 255;  // its length travels in one byte

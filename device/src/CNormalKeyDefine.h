@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A key that sends a fixed set of codes together.
 #pragma once
 
@@ -5,7 +7,7 @@
 
 #include "CKeyDefine.h"
 
-class VELKORONDRIX_HWI_API CNormalKeyDefine : public CKeyDefine {
+class VELKORONDRIX_HWI_INTERNAL CNormalKeyDefine : public CKeyDefine {
 public:
     static constexpr int kHeaderSize = 6;
 

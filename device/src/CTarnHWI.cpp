@@ -1,13 +1,15 @@
-#include "VelkorOndrix_HWI.h"
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 #include <algorithm>
 
 #include "CBrant.h"
 #include "CBrantUtil.h"
 #include "CKeyDefine.h"
-#include "HidPlatform.h"
-#include "IntelHexImage.h"
-#include "KeyboardMatch.h"
+#include <velkorondrix/HidPlatform.h>
+#include <velkorondrix/IntelHexImage.h>
+#include <velkorondrix/KeyboardMatch.h>
 
 namespace {
 

@@ -1,4 +1,6 @@
-#include "HidPlatform.h"
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
+#include <velkorondrix/HidPlatform.h>
 
 #include <cstdlib>
 #include <mutex>

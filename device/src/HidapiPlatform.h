@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The HID link over hidapi (Linux, macOS). hidapi's native paths carry no USB
 // identity, so each interface is reported as
 //   \\?\hid#vid_XXXX&pid_XXXX&mi_NN#<native path>
@@ -6,11 +8,11 @@
 // runs unchanged on every platform.
 #pragma once
 
-#include "HidPlatform.h"
+#include <velkorondrix/HidPlatform.h>
 
 namespace hwi {
 
-class VELKORONDRIX_HWI_API HidapiPlatform : public HidPlatform {
+class VELKORONDRIX_HWI_INTERNAL HidapiPlatform : public HidPlatform {
 public:
     HidapiPlatform();
     ~HidapiPlatform() override;

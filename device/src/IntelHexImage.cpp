@@ -1,4 +1,6 @@
-#include "IntelHexImage.h"
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
+#include <velkorondrix/IntelHexImage.h>
 
 #include <cstring>
 

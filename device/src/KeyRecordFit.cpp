@@ -1,4 +1,6 @@
-#include "KeyRecordFit.h"
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
+#include <velkorondrix/KeyRecordFit.h>
 
 #include <vector>
 

@@ -1,4 +1,6 @@
-#include "KeyboardMatch.h"
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
+#include <velkorondrix/KeyboardMatch.h>
 
 #include "CBrant.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // One opened HID interface on Windows. The handle is opened for overlapped
 // I/O so that a read can be bounded by its timeout: a keyboard that never
 // answers must not hang the caller.
@@ -8,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "HidPlatform.h"
+#include <velkorondrix/HidPlatform.h>
 
 namespace hwi {
 

@@ -1,8 +1,10 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The HID link on Windows: the system's device-installation walk over the
 // HID interface class, and CreateFileW on the interface path.
 #pragma once
 
-#include "HidPlatform.h"
+#include <velkorondrix/HidPlatform.h>
 
 namespace hwi {
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The backlight settings window: the working copy of the colours, the frames
 // painted from it, and what OK, Program, Cancel, Enter and Esc keep of it.
 #include <gtest/gtest.h>
@@ -8,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "HidPlatform.h"
+#include <velkorondrix/HidPlatform.h>
 #include "SimulatedHidPlatform.h"
 #include "SimulatedKeyboard.h"
 #include "jobs/KeyboardBackup.h"

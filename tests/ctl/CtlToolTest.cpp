@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The built tool, run as a user would run it: exit status, what it prints
 // and what it leaves on the simulated keyboard and on disk.
 #include <gtest/gtest.h>

@@ -1,8 +1,10 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The facade's frame: discovery, opening and closing, the version read.
 #include <gtest/gtest.h>
 
 #include "FakeHidPlatform.h"
-#include "KeyboardMatch.h"
+#include <velkorondrix/KeyboardMatch.h>
 
 namespace {
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A recording HID platform for the device tests: a fixed list of interface
 // paths, every report written kept in order, and scripted answers; and a
 // fixture with the facade open on it.
@@ -17,8 +19,8 @@
 #include <tuple>
 #include <vector>
 
-#include "HidPlatform.h"
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/HidPlatform.h>
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 using Bytes = std::vector<unsigned char>;
 

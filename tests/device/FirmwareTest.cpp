@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // Firmware download: the image is checked whole, then sent one packet per
 // record with progress on the scale 0..150.
 #include <gtest/gtest.h>
@@ -8,7 +10,7 @@
 #include <string>
 
 #include "FakeHidPlatform.h"
-#include "IntelHexImage.h"
+#include <velkorondrix/IntelHexImage.h>
 #include "IntelHexRecord.h"
 
 namespace {

@@ -1,8 +1,10 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The hidapi backend's path form, which lets the matching rule run unchanged.
 #include <gtest/gtest.h>
 
 #include "HidapiPlatform.h"
-#include "KeyboardMatch.h"
+#include <velkorondrix/KeyboardMatch.h>
 
 TEST(HidapiPlatformPaths, CarryTheUsbIdentityAndTheNativePath) {
     using hwi::HidapiPlatform;

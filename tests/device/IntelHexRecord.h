@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // Builds Intel HEX firmware lines for the tests, checksum included.
 #pragma once
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The three key-definition encodings: word form, key record, and back.
 #include <gtest/gtest.h>
 
@@ -8,7 +10,7 @@
 #include "CMacroKeyDefine.h"
 #include "CNormalKeyDefine.h"
 #include "FakeHidPlatform.h"
-#include "KeyRecordFit.h"
+#include <velkorondrix/KeyRecordFit.h>
 
 namespace {
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A facade slot in its word form, as the tests store and compare it.
 #pragma once
 
@@ -6,7 +8,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 // The words of one slot (facade layer 0/1, key 1..108) up to the last word
 // its type and counts put in use, so a comparison also catches extra words.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The simulated keyboard: round trips through the facade, its state file,
 // and the faults it can play.
 #include <gtest/gtest.h>

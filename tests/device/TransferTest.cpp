@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The four transfers between the host image and the keyboard, packet by
 // packet, and how they end: failure, cancel, a silent keyboard.
 #include <gtest/gtest.h>

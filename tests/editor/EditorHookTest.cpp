@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The editor's recordings through the real keyboard hook: Xvfb as the
 // desktop, keys typed through XTest, the editor offscreen.
 // GoogleTest and Qt first: Xlib's macros clash with them.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The key assignment editor, offscreen, on a profile of its own with the
 // scripted desktop dialogs; key events arrive as the hook posts them.
 #pragma once

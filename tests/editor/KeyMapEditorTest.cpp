@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The key assignment editor window: the page a slot opens on, the icon pages
 // with their tooltips, the single-key capture, and what OK, Cancel, Clear,
 // Enter and Esc leave in the profile; and the main window opening it.

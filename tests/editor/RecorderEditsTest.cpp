@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The editor's rules without a window: the recorder's timing, filtering and
 // limits, the macro edits, and where a library stores a shown sequence back.
 #include <gtest/gtest.h>

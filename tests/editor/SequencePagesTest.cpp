@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The editor's sequence pages: library entries, recording from key events,
 // the macro edits, the right-click menu, the list views and their scroll
 // bars; and a recorded macro travelling into the simulated keyboard and back.

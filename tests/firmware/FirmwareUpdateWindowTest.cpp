@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The firmware update window with the simulated keyboard: version read, file
 // choice, downloads of sound and broken images, and the window's refusal of
 // everything else while a download runs.
@@ -12,7 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "HidPlatform.h"
+#include <velkorondrix/HidPlatform.h>
 #include "IntelHexRecord.h"
 #include "SimulatedHidPlatform.h"
 #include "SimulatedKeyboard.h"

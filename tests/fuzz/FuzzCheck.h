@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // What a fuzz target states about every input. In the libFuzzer program a
 // failed check aborts, which libFuzzer reports as a finding and saves the
 // input; in the replay test it is a test failure that names the input.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The keyboard of the device fuzz targets: the device tests' recording fake
 // with the facade opened on it, and the facade's key image as words.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // Replays every committed input of one fuzz target through it, without
 // libFuzzer: the corpus keeps the target's checks running in every build,
 // and each regression input is a fault that once was.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The Intel HEX check and the firmware download against a scripted keyboard:
 // an image the check accepts is sent whole, one packet per record with the
 // record's bytes, progress rising to 150; any other text sends nothing.
@@ -6,7 +8,7 @@
 #include <string>
 
 #include "FuzzKeyboard.h"
-#include "IntelHexImage.h"
+#include <velkorondrix/IntelHexImage.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > INT_MAX)

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The key and light reads against a keyboard that answers fuzz bytes, 64 to
 // a packet: both reads end within their bounds, and whatever the key read
 // stored travels out and back in unchanged.

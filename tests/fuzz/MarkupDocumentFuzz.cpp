@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The XML layer under fuzzing. Whatever the text: the first error lies in
 // it; every attribute set on an element reads back as set and leaves the
 // element's other attributes as they were; and when the text was

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The profile loader under fuzzing. Whatever the file holds, a failed load
 // leaves the profile as it was; a good one gives lists that the editor's
 // operations take at both ends of int, and saves into a file that loads

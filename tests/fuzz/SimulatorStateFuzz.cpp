@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The simulated keyboard's state file: a file it takes is served whole (every
 // read through the facade completes) and what it then saves it takes again
 // unchanged; a file it refuses is not listed, not opened and not rewritten.

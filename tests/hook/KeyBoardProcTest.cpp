@@ -1,10 +1,12 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The hook procedure's event-to-message rule, fed with hand-made records.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 #include "MessageQueue.h"
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 namespace {
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A MessageWindow for tests: collects posted messages and lets the test
 // wait for them.
 #pragma once
@@ -9,7 +11,7 @@
 #include <mutex>
 #include <vector>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 struct PostedMessage {
     unsigned message;

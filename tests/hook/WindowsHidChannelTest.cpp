@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The Windows HID channel's overlapped reads and writes, over a named pipe
 // standing in for the keyboard's interface (a message pipe keeps reports
 // whole, as the HID driver does).

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The Windows hook (WH_KEYBOARD_LL) with keys injected through SendInput.
 // A low-level hook runs on the installing thread while it waits for
 // messages, so the test pumps its own message queue.
@@ -9,7 +11,7 @@
 #include <vector>
 
 #include "MessageQueue.h"
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 namespace {
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The X11 keyboard hook against a real X server (Xvfb), with keys injected
 // through XTest exactly as a keyboard would deliver them.
 // GoogleTest first: Xlib defines macros (None, True, ...) that clash with it.
@@ -18,7 +20,7 @@
 #include <vector>
 
 #include "MessageQueue.h"
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 #include "XvfbServer.h"
 
 namespace {

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A private X server for the hook tests: Xvfb on a display number it picks
 // itself, stopped when the object goes.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The device jobs against the simulated keyboard, without any window: what
 // they send and read, the messages they post, the pauses, and what a cancel
 // in the middle of a read leaves behind.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The progress window running real jobs against the simulated keyboard,
 // offscreen: results, the bar, and cancelling a job that is still running.
 #include <gtest/gtest.h>

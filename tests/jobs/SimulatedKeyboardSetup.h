@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A simulated keyboard with its state file in a private folder, installed as
 // the device library's HID platform for the lifetime of the object. Declare
 // it before any profile, so every facade is closed before the keyboard goes.
@@ -9,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "HidPlatform.h"
+#include <velkorondrix/HidPlatform.h>
 #include "SimulatedHidPlatform.h"
 #include "SimulatedKeyboard.h"
 #include "profile/KeyboardProfile.h"

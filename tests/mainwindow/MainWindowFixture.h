@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A main window over the simulated keyboard and scripted desktop dialogs,
 // with helpers to click its controls and run it until it closes.
 #pragma once

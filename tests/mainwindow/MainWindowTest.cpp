@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The main window against the simulated keyboard, offscreen: opening, the
 // on-screen keyboard, every command, the device jobs with their messages,
 // and the end of the program when the keyboard goes away.
@@ -59,9 +61,9 @@ TEST_F(MainWindowTest, KeyboardThatCannotBeOpenedSaysWhyAndNeverShows) {
     profile->language = "zh-CN";
     EXPECT_FALSE(openWindow()->isConnected());
     EXPECT_EQ(dialogs.messages(),
-              texts({L"The keyboard was found but cannot be opened. Check the permissions of its device (see the "
-                     L"manual) or close other programs that use it.",
-                     L"已找到键盘，但无法打开。请检查其设备权限（见说明书），或关闭正在使用它的其他程序。"}));
+              texts({L"The keyboard was found but cannot be opened. To see why, and the fix, run this in a terminal:\n"
+                     L"velkorondrix-ctl doctor",
+                     L"已找到键盘，但无法打开。要查看原因和解决方法，请在终端中运行：\nvelkorondrix-ctl doctor"}));
     EXPECT_EQ(dialogs.requests().back().icon, SystemDialogs::Icon::Exclamation);
     EXPECT_EQ(window->exec(), QDialog::Accepted);
     EXPECT_FALSE(window->isVisible());

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The main window's summary box and tray icon: the key text under the mouse
 // in both languages, hiding to the tray and coming back, the tray menu, and
 // desktops without a tray.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // Stands in for the desktop's "open": records the URLs handed to
 // QDesktopServices::openUrl for the file scheme while it lives.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The names and HW codes are part of the profile file format and of what the
 // keyboard receives, so the whole table is checked against a second,
 // hand-written copy kept here in plain text.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // Finishing the artwork for a colour-keyed window.
 #include <gtest/gtest.h>
 

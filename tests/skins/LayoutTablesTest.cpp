@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The window layout tables: counts, order, numbering and geometry, plus spot
 // checks against rectangles and captions copied out independently.
 #include <gtest/gtest.h>

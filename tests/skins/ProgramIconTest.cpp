@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The program's icon in the desktop's theme, as the build leaves it.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The bitmaps skingen writes at build time and the resource file packing them:
 // every set complete and window-sized, see-through only outside the outline,
 // and each look visibly different where the window copies it from.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // SystemDialogs for tests: records every request and answers from queues the
 // test fills beforehand. A request with no queued answer is counted in
 // unanswered() and gets the answer of a user who just closes the dialog

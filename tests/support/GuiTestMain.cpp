@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // GoogleTest main for widget tests: one QApplication for the whole run, on
 // the offscreen platform unless the environment chooses another.
 #include <gtest/gtest.h>

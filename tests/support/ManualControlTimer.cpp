@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 #include "support/ManualControlTimer.h"
 
 void ManualControlTimer::start(int intervalMs, bool repeating, std::function<void()> onTimeout) {

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A ControlTimer on a clock the test moves by hand: advance(ms) fires every
 // timeout that falls due, in order, as the real timer would.
 #pragma once

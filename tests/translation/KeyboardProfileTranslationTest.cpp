@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // Profile -> simulated keyboard -> profile, in-process, and what the writes
 // put on a recording link.
 #include <gtest/gtest.h>
@@ -16,7 +18,7 @@
 #include <vector>
 
 #include "FakeHidPlatform.h"
-#include "HidPlatform.h"
+#include <velkorondrix/HidPlatform.h>
 #include "KeyWords.h"
 #include "SimulatedHidPlatform.h"
 #include "SimulatedKeyboard.h"

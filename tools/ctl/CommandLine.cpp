@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 #include "CommandLine.h"
 
 #include <algorithm>
@@ -63,6 +65,12 @@ constexpr CommandInfo kCommands[] = {
      "Usage: velkorondrix-ctl diff PROFILE.pro\n"
      "Read the keyboard and print each key and colour where it differs from the\n"
      "profile. Exit status 0 when they are the same, 1 when they differ.\n"},
+    {"doctor", nullptr,
+     "Usage: velkorondrix-ctl doctor\n"
+     "Check what the programs need on this machine: the keyboard and its interfaces,\n"
+     "permission to open it, the desktop session and how keys are recorded there, the\n"
+     "system tray, Chinese fonts, the simulated keyboard; with the fix for each problem.\n"
+     "Exit status 0 when the keyboard can be configured, 1 when not.\n"},
 };
 
 constexpr const char* kGlobalHelp =
@@ -79,6 +87,7 @@ constexpr const char* kGlobalHelp =
     "  backups                  list the kept contents of the keyboard, newest first\n"
     "  restore [FILE.pro]       write the newest backup (or FILE.pro) back, verified\n"
     "  diff PROFILE.pro         print where the keyboard differs from a profile\n"
+    "  doctor                   what keeps the keyboard from working here, and the fix\n"
     "\n"
     "Before 'write', 'restore' and 'firmware' change the keyboard, its keys and\n"
     "colours are kept as a profile file in $XDG_STATE_HOME/velkorondrix/backups\n"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The tool's command line: one subcommand with its operand and options, plus
 // the options every subcommand takes (--simulator FILE, --help).
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 #include "CtlTool.h"
 
 #include <algorithm>
@@ -11,11 +13,12 @@
 #include <thread>
 #include <vector>
 
+#include "Doctor.h"
 #include "FileAccess.h"
 #include "FirmwareFile.h"
-#include "HidPlatform.h"
-#include "KeyRecordFit.h"
-#include "KeyboardMatch.h"
+#include <velkorondrix/HidPlatform.h>
+#include <velkorondrix/KeyRecordFit.h>
+#include <velkorondrix/KeyboardMatch.h>
 #include "ProgressDisplay.h"
 #include "QueuedMessageWindow.h"
 #include "Utf8.h"
@@ -209,6 +212,8 @@ int CtlTool::dispatch(int argc, const char* const* argv) {
         return restore(line);
     if (line.command == "diff")
         return diff(line);
+    if (line.command == "doctor")
+        return Doctor(out).run();
     return firmware(line);
 }
 
@@ -237,8 +242,8 @@ int CtlTool::openKeyboard(KeyboardProfile& profile) {
     if (profile.device.__createDev())
         return ExitOk;
     if (profile.device.DetectDevice())
-        return fail(ExitNoKeyboard,
-                    "the keyboard was found but cannot be opened (in use by another program, or no permission)");
+        return fail(ExitNoKeyboard, "the keyboard was found but cannot be opened (in use by another program, or no "
+                                    "permission): 'velkorondrix-ctl doctor' says why");
     return fail(ExitNoKeyboard, noKeyboardMessage());
 }
 

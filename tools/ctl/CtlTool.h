@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // velkorondrix-ctl: the keyboard's configuration from the command line. Each
 // subcommand reports failure as one line on the error stream and a non-zero
 // exit status; results and progress go to the output stream.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The files the tool reads and writes, asked first so that a failure names
 // the system's reason ("No such file or directory", "Is a directory",
 // "Permission denied") before any keyboard traffic, and never throws.

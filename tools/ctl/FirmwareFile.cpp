@@ -1,9 +1,11 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 #include "FirmwareFile.h"
 
 #include <climits>
 
 #include "FileAccess.h"
-#include "IntelHexImage.h"
+#include <velkorondrix/IntelHexImage.h>
 
 namespace ctl {
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A firmware image file read whole and checked before anything is sent, so
 // the tool can say what is wrong with a file (and on which line) instead of
 // only that the download did not happen.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // Progress of one transfer: a bar redrawn in place on a terminal, or a plain
 // line at every quarter of the way when the output goes to a file or a pipe.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A MessageWindow for a program without windows: posted messages queue up
 // and the main thread takes them one at a time, as a window's message loop
 // would, while the transfer runs on a worker thread.
@@ -8,7 +10,7 @@
 #include <deque>
 #include <mutex>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 namespace ctl {
 

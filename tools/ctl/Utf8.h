@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The model's texts are wide; the terminal speaks UTF-8. Text that comes from
 // a keyboard or a file is shown through printable(), so that no control
 // character it carries can move the cursor, recolour the terminal or forge a

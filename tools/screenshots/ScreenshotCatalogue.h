@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The windows the screenshot tool renders. Each entry opens one window (or
 // one page of a window) ready to be drawn; the tool renders every entry once
 // per language. To add a window, add an entry in ScreenshotCatalogue.cpp.

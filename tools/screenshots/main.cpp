@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // Renders every window of the program offscreen, in English and Chinese, to
 // PNG files, so the product can be looked at without a display:
 //   velkorondrix-screenshots [--scale N] <folder>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The program's icon for the desktop's icon theme: one
 // <folder>/<n>x<n>/apps/velkorondrix.png per size, drawn by ProgramIcon as
 // the window's own icon is.

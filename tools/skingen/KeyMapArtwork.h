@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The key assignment editor's artwork: one skin set per page (bitmaps 107..127,
 // page p at 107 + 3(p-1)), each the whole window with the controls that are
 // live on that page. Captions, list texts and the edits come at run time, so

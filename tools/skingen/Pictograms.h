@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The pictograms of the key editor's function icons, power buttons and mouse
 // rows, looked up by the HW code the control assigns, so a picture always
 // shows what its icon does. Each is drawn on a 24-unit grid scaled into the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // Paints every window's artwork from the windows' layout tables, so each hit
 // rectangle has its picture exactly where the window expects it.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // Drawing primitives shared by every window's artwork: the window body, panels,
 // wells, buttons, key caps, title-bar glyphs, the layer toggle and bars, tabs,
 // radios, check boxes, icon tiles and list rows, each in its normal, hovered

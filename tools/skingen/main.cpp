@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // skingen: renders the windows' artwork into a folder as <number>.png and, at
 // twice the size, <number>@2x.png: the names under which the program looks the
 // bitmaps up.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A small XML document kept as one wide text plus an index of its elements.
 //
 // Navigation works on element positions (0 = none): the parent, the main

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A file written under a name of its own beside its target and renamed
 // over the target only when complete, so that a failed write never costs
 // the file that was there. A symbolic link is written through to the file

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // Conversions between file bytes and the wide text of a markup document:
 // UTF-8, UTF-16 in either byte order, and the other code pages through the
 // platform's converter (iconv, or the code-page API on Windows).

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // Which HID interface is the keyboard: vendor 0483, product 5022, and only
 // its interface 1, which carries the protocol.
 #pragma once
@@ -5,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "HidPlatform.h"
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/HidPlatform.h>
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 namespace hwi {
 

@@ -1,9 +1,11 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // How much of a key definition travels in its key record. A record holds at
 // most 58 codes of a normal key, 56 of a continuous one and a macro payload of
 // 255 bytes; the keyboard keeps the first codes that fit and no more.
 #pragma once
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 namespace hwi {
 

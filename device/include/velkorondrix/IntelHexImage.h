@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // A firmware image in Intel HEX text, checked as a whole before any of it is
 // sent: one record per line, each small enough for one firmware packet.
 #pragma once
@@ -6,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 class VELKORONDRIX_HWI_API IntelHexImage {
 public:

@@ -1,15 +1,32 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // VelkorOndrix_HWI — the device library: one facade over the programmable
-// 108-key keyboard's HID link, plus the system-wide keyboard hook.
+// 108-key keyboard's HID link (USB 0483:5022, interface 1), plus the
+// system-wide keyboard hook.
 //
-// The program includes only this header (and HidPlatform.h where it selects the
-// simulated keyboard). Only plain values cross this boundary: ints, int arrays,
-// caller-owned wide-character buffers, the firmware text and MessageWindow
-// pointers. No exception ever leaves the library.
+//     #include <velkorondrix/VelkorOndrix_HWI.h>   (C++17 or later)
+//
+// Order of calls: a CTarnHWI talks to the keyboard only between __createDev()
+// and __closeDev().
+//   1. DetectDevice() says whether the keyboard is attached; it opens nothing.
+//   2. __createDev() opens it (true when open). Every transfer, version reads
+//      included, needs it first: without it they return false or nothing.
+//   3. ReadKeyboardVersion(), the key and light transfers, the firmware
+//      download: one at a time per CTarnHWI.
+//   4. __closeDev() at the end (the destructor closes too).
+// When __createDev() fails although DetectDevice() is true, the keyboard is
+// there but cannot be opened: `velkorondrix-ctl doctor` says why.
+//
+// Only plain values cross this boundary: ints, int arrays, caller-owned
+// wide-character buffers, the firmware text and MessageWindow pointers. No
+// exception ever leaves the library.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
+
+#include <velkorondrix/VelkorOndrix_HWIVersion.h>
 
 #if defined(_WIN32)
 #  if defined(VELKORONDRIX_HWI_BUILD)
@@ -19,6 +36,13 @@
 #  endif
 #else
 #  define VELKORONDRIX_HWI_API __attribute__((visibility("default")))
+#endif
+// Classes inside the library that only its own tests reach: exported from
+// builds with the tests alone, hidden from the library that is shipped.
+#if defined(VELKORONDRIX_HWI_TESTING)
+#  define VELKORONDRIX_HWI_INTERNAL VELKORONDRIX_HWI_API
+#else
+#  define VELKORONDRIX_HWI_INTERNAL
 #endif
 
 // Posted window messages shared by the library, the workers and the windows.

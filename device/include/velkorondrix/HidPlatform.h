@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
+// SPDX-License-Identifier: MIT
 // The HID link beneath the device facade: one interface per platform backend
 // (hidapi on Linux/macOS, SetupDi/CreateFile on Windows) plus the simulated
 // keyboard, and a fake for tests.
@@ -7,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "VelkorOndrix_HWI.h"
+#include <velkorondrix/VelkorOndrix_HWI.h>
 
 namespace hwi {
 
