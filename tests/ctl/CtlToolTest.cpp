@@ -66,7 +66,7 @@ std::string shellCommand(const fs::path& dir, const std::string& env, const std:
     // not set fails, hence "&" rather than "&&" after it.
     std::string cmdArgs = args;
     std::replace(cmdArgs.begin(), cmdArgs.end(), '\'', '"');
-    return "set \"VELKORONDRIX_SIMULATOR=\" 2>nul & set \"VELKORONDRIX_SIMULATOR_FAULT=\" 2>nul & " +
+    return std::string("set \"VELKORONDRIX_SIMULATOR=\" 2>nul & set \"VELKORONDRIX_SIMULATOR_FAULT=\" 2>nul & ") +
            "set \"LOCALAPPDATA=" + (dir / "state").string() + "\" & " +
            (env.empty() ? "" : "set \"" + env + "\" & ") + "cd /d \"" + dir.string() + "\" && \"" + kTool + "\" " +
            cmdArgs + " >\"" + out.string() + "\" 2>\"" + err.string() + "\" <nul";
