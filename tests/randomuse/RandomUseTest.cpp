@@ -1,11 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
 // SPDX-License-Identifier: MIT
 //
-// Random use: seeded clicks, keys, recordings (message 1126, as the hook
-// posts it), unplugs and replugs in whichever window is on top, the program
-// started again whenever it ends. After every event: no hang, no keyboard
-// grab without an editor, saved files loadable, and the save question asked
-// exactly when unsaved changes would otherwise go. Environment:
+// Seeded clicks, keys, recordings, unplugs and replugs in the window on top,
+// the program started again whenever it ends. After every event: no hang, no
+// keyboard grab without an editor, saved files load, and the save question
+// comes exactly when unsaved changes would otherwise go. Environment:
 // VELKORONDRIX_RANDOM_USE_SEED (replays a run), _EVENTS (400), _SECONDS,
 // _TRACE=1 (prints each event).
 #include <atomic>
@@ -48,8 +47,7 @@ long long fromEnvironment(const char* name, long long fallback) {
 }
 
 // Every dialog answered at random; while the run winds down, so that all closes.
-class RandomDialogs : public FakeSystemDialogs {
-public:
+struct RandomDialogs : FakeSystemDialogs {
     RandomDialogs(std::mt19937_64& random, fs::path folder) : random_(random), folder_(std::move(folder)) {}
     bool windingDown = false;
     int questions = 0;              // "Save the changes ... first?"
@@ -85,14 +83,11 @@ public:
         queueMenuChoice(random_() % 2 ? CTarnDialogKeyMapSettings::kLeftPress + static_cast<int>(random_() % 13) : 0);
         return FakeSystemDialogs::popupMenu(parent, globalPos, items);
     }
-
-private:
     std::mt19937_64& random_;
     fs::path folder_;
 };
 
-// Counts the jobs' windows as they show: each job gets one event, however
-// long it runs, so that a replay draws the same numbers.
+// Each job gets one event however long it runs, so that a replay draws the same numbers.
 struct JobCounter : QObject {
     int shown = 0;
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -134,9 +129,8 @@ protected:
         XUngrabKeyboard(grabChecker_, CurrentTime);
         XSync(grabChecker_, False);
         return status == GrabSuccess;
-#else
-        return true;
 #endif
+        return true;
     }
 
     std::string replay() const {
@@ -156,27 +150,29 @@ protected:
         main.deviceChanged();
     }
     void click(CSkinDialog& window, const SkinControl& control, Qt::MouseButton button = Qt::LeftButton) {
-        action_ = window.metaObject()->className() + std::string(" click ") + std::to_string(control.id);
+        action_ = describe(window, " click ", control.id);
+        const auto& r = control.rect;
         if (window.isVisible())
-            QTest::mouseClick(&window, button, {},
-                              QPoint((control.rect.left + control.rect.right) / 2,
-                                     (control.rect.top + control.rect.bottom) / 2));
+            QTest::mouseClick(&window, button, {}, QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    }
+    static std::string describe(QWidget& window, const char* what, long long number) {
+        return window.metaObject()->className() + std::string(what) + std::to_string(number);
     }
 
     // One event on the window on top, then the checks.
     void step(CTarnDlg& main) {
-        // Due in whatever loop runs next, also one this event opens.
+        // Queued first, so that whichever loop runs next takes it, also one this event opens.
         QTimer::singleShot(0, &main, [this, &main] { step(main); });
+        QWidget* top = QApplication::activeModalWidget();
         if (failed_ || ++events_ > limit_ || Clock::now() > deadline_) {
             dialogs_.windingDown = true;
-            QWidget* top = QApplication::activeModalWidget();
             if (auto* progress = qobject_cast<CTarnDialogProgress*>(top))
                 progress->abortJob();
             top && top != &main ? static_cast<QDialog*>(top)->QDialog::done(0) : main.done(0);
             return;
         }
         lastProgress_ = Clock::now();
-        QWidget* top = QApplication::activeModalWidget();
+        top = QApplication::activeModalWidget();
         auto* window = qobject_cast<CSkinDialog*>(top ? top : &main);
         if (!window || !window->isVisible())
             return;
@@ -194,13 +190,11 @@ protected:
                 QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(282, 218));  // its Cancel
             return;
         }
-        const bool onMain = window == &main;
-        const bool unsaved = profile_->hasUnsavedChanges();
+        const bool onMain = window == &main, unsaved = profile_->hasUnsavedChanges();
         const int questions = dialogs_.questions;
         const long long eventsBefore = events_;
         dialogs_.saved.reset();
-        bool dropsWork = false;  // the event drops unsaved changes unless asked
-        bool saveClicked = false;
+        bool dropsWork = false, saveClicked = false;  // dropsWork: unsaved changes go unless asked
         auto* editor = qobject_cast<CTarnDialogKeyMapSettings*>(window);
 
         const unsigned kind = draw(100);
@@ -214,7 +208,7 @@ protected:
                 {Qt::Key_Y, Qt::ControlModifier}, {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier},
                 {Qt::Key_5, {}}, {Qt::Key_A, {}}, {Qt::Key_Backspace, {}}};
             const auto [key, modifiers] = keys[draw(8)];
-            action_ = window->metaObject()->className() + std::string(" key ") + std::to_string(key);
+            action_ = describe(*window, " key ", key);
             dropsWork = onMain && (key == Qt::Key_Return || key == Qt::Key_Escape);
             QWidget* focus = QApplication::focusWidget();
             QTest::keyClick(qobject_cast<QLineEdit*>(focus) && draw(2) ? focus : window, key, modifiers);
@@ -228,7 +222,7 @@ protected:
             click(*editor, *icons[draw(static_cast<unsigned>(icons.size()))]);
             click(*editor, *editor->controlById(CTarnDialogKeyMapSettings::kOk));
         } else if (kind < 40 && !onMain) {  // a recorded key, as the hook posts it
-            action_ = window->metaObject()->className() + std::string(" message 1126");
+            action_ = describe(*window, " message ", hwi_msg::kKeyEvent);
             window->postMessage(hwi_msg::kKeyEvent, draw(256) | (draw(2) ? 0x80000000u : 0), draw(8) ? 0 : 0x01000000);
             QCoreApplication::sendPostedEvents(window);
         } else {  // commands and OK as often as keys and rows together
