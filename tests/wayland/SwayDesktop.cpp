@@ -77,7 +77,7 @@ SwayDesktop::SwayDesktop() {
     }
     config.write(QString("output * bg #%1 solid_color\nxwayland enable\ndefault_border none\n"
                          "default_floating_border none\nfocus_follows_mouse no\n"
-                         "exec env > %2.part && mv %2.part %2\n")
+                         "exec echo $WAYLAND_DISPLAY $DISPLAY $SWAYSOCK > %2.part && mv %2.part %2\n")
                      .arg(kBackground & 0xffffff, 6, 16, QChar('0'))
                      .arg(ready)
                      .toUtf8());
@@ -101,19 +101,14 @@ SwayDesktop::SwayDesktop() {
         problem = "sway did not start (" + sway.errorString() + "): " + QString::fromUtf8(log.readAll().right(2000));
         return;
     }
-    for (const QByteArray& line : session.readAll().split('\n')) {
-        const QString text = QString::fromUtf8(line);
-        QString* value = text.startsWith("WAYLAND_DISPLAY=") ? &waylandDisplay
-                         : text.startsWith("DISPLAY=")       ? &x11Display
-                         : text.startsWith("SWAYSOCK=")      ? &swaySocket
-                                                             : nullptr;
-        if (value)
-            *value = text.section('=', 1);
-    }
-    if (waylandDisplay.isEmpty() || x11Display.isEmpty() || swaySocket.isEmpty()) {
+    const QStringList values = QString::fromUtf8(session.readAll()).split(' ', Qt::SkipEmptyParts);
+    if (values.size() != 3) {
         problem = "sway runs without a Wayland display, an X display for XWayland or an IPC socket";
         return;
     }
+    waylandDisplay = values[0];
+    x11Display = values[1];
+    swaySocket = values[2].trimmed();
     input.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     startClient(input, VO_WL_INPUT, {}, "wayland");
     if (!command({}))

@@ -51,11 +51,8 @@ static void outputGeometry(void* data, struct wl_output* output, int32_t x, int3
     (void)data, (void)output, (void)x, (void)y, (void)widthMm, (void)heightMm, (void)subpixel;
     (void)make, (void)model, (void)transform;
 }
-static void outputDone(void* data, struct wl_output* output) { (void)data, (void)output; }
-static void outputScale(void* data, struct wl_output* output, int32_t factor) { (void)data, (void)output, (void)factor; }
-// Bound at version 1: the name and description events never come.
-static const struct wl_output_listener outputListener = {
-    .geometry = outputGeometry, .mode = outputMode, .done = outputDone, .scale = outputScale};
+// Bound at version 1: only these two events come.
+static const struct wl_output_listener outputListener = {.geometry = outputGeometry, .mode = outputMode};
 
 static void global(void* data, struct wl_registry* registry, uint32_t name, const char* interface,
                    uint32_t version) {
