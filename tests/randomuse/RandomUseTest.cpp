@@ -265,65 +265,21 @@ protected:
         dialogs_.clear();
     }
 
-    void run() {
-        // The suite replays one run; CI's sanitizer stage passes a new seed each time.
-        seed_ = static_cast<std::uint64_t>(fromEnvironment("VELKORONDRIX_RANDOM_USE_SEED", 2026));
-        limit_ = fromEnvironment("VELKORONDRIX_RANDOM_USE_EVENTS", 400);
-        deadline_ = Clock::now() + std::chrono::seconds(fromEnvironment("VELKORONDRIX_RANDOM_USE_SECONDS", 600));
-        random_.seed(seed_);
-        std::cout << "random use: VELKORONDRIX_RANDOM_USE_SEED=" << seed_ << " VELKORONDRIX_RANDOM_USE_EVENTS="
-                  << limit_ << std::endl;
-        qApp->installEventFilter(&jobs_);
-        std::atomic<bool> finished{false};
-        lastProgress_ = Clock::now();
-        std::thread watchdog([&] {  // no event may take a minute
-            for (; !finished; std::this_thread::sleep_for(std::chrono::milliseconds(200)))
-                if (Clock::now() - lastProgress_.load() > std::chrono::seconds(60)) {
-                    std::cerr << "random use: HANG" << replay() << std::endl;
-                    std::abort();
-                }
-        });
-        int runs = 0;
-        while (!failed_ && events_ < limit_ && Clock::now() < deadline_) {
-            if (!simulator_.keyboard->present()) {  // back in with its memory, or now and then factory-fresh
-                if (draw(4))
-                    std::ofstream(simulator_.keyboard->stateFile(), std::ios::binary) << memory_;
-                simulator_.keyboard->plugIn();
-            }
-            profile_ = emptyProfile();
-            dialogs_.windingDown = false;
-            CTarnDlg main(*profile_, dialogs_);
-            // Long enough that the first event after a job starts finds it running.
-            main.setJobWaits({std::chrono::milliseconds(30), std::chrono::milliseconds(30)});
-            runs += main.isConnected();
-            if (!main.isConnected())
-                continue;
-            QTimer::singleShot(0, &main, [this, &main] { step(main); });
-            main.exec();
-            if (!failed_ && fs::exists(CTarnDlg::autosavePath()))
-                failAt("the autosave outlived a normal end");
-            if (!failed_ && !keyboardFree())
-                failAt("the keyboard is grabbed after the program ended");
-        }
-        finished = true;
-        watchdog.join();
-        qApp->removeEventFilter(&jobs_);
-        std::cout << "random use: " << std::min(events_, limit_) << " events in " << runs << " runs, " << guarded_
-                  << " of them would have dropped unsaved changes" << std::endl;
-    }
-
+    // The suite replays one run; CI's sanitizer stage passes a new seed each time.
+    const std::uint64_t seed_ = static_cast<std::uint64_t>(fromEnvironment("VELKORONDRIX_RANDOM_USE_SEED", 2026));
+    const long long limit_ = fromEnvironment("VELKORONDRIX_RANDOM_USE_EVENTS", 400);
+    const Clock::time_point deadline_ =
+        Clock::now() + std::chrono::seconds(fromEnvironment("VELKORONDRIX_RANDOM_USE_SECONDS", 600));
+    const bool trace_ = fromEnvironment("VELKORONDRIX_RANDOM_USE_TRACE", 0) != 0;
     SimulatedKeyboardSetup simulator_{"randomuse"};
-    std::mt19937_64 random_;
+    std::mt19937_64 random_{seed_};
     RandomDialogs dialogs_{random_, simulator_.folder};
     JobCounter jobs_;
     std::unique_ptr<KeyboardProfile> profile_;
-    std::uint64_t seed_ = 0;
-    long long limit_ = 0, events_ = 0;
+    long long events_ = 0;
     int guarded_ = 0, jobSeen_ = 0;
     bool failed_ = false;
-    const bool trace_ = fromEnvironment("VELKORONDRIX_RANDOM_USE_TRACE", 0) != 0;
     std::string memory_, action_;
-    Clock::time_point deadline_;
     std::atomic<Clock::time_point> lastProgress_;
 #ifdef VELKORONDRIX_RANDOM_USE_X11
     std::unique_ptr<XvfbServer> server_;
@@ -332,7 +288,45 @@ protected:
 };
 
 TEST_F(RandomUseTest, EveryWindowSurvivesRandomUseAndNoWorkGoesUnasked) {
-    run();
+    std::cout << "random use: VELKORONDRIX_RANDOM_USE_SEED=" << seed_ << " VELKORONDRIX_RANDOM_USE_EVENTS="
+              << limit_ << std::endl;
+    qApp->installEventFilter(&jobs_);
+    std::atomic<bool> finished{false};
+    lastProgress_ = Clock::now();
+    std::thread watchdog([&] {  // no event may take a minute
+        for (; !finished; std::this_thread::sleep_for(std::chrono::milliseconds(200)))
+            if (Clock::now() - lastProgress_.load() > std::chrono::seconds(60)) {
+                std::cerr << "random use: HANG" << replay() << std::endl;
+                std::abort();
+            }
+    });
+    int runs = 0;
+    while (!failed_ && events_ < limit_ && Clock::now() < deadline_) {
+        if (!simulator_.keyboard->present()) {  // back in with its memory, or now and then factory-fresh
+            if (draw(4))
+                std::ofstream(simulator_.keyboard->stateFile(), std::ios::binary) << memory_;
+            simulator_.keyboard->plugIn();
+        }
+        profile_ = emptyProfile();
+        dialogs_.windingDown = false;
+        CTarnDlg main(*profile_, dialogs_);
+        // Long enough that the first event after a job starts finds it running.
+        main.setJobWaits({std::chrono::milliseconds(30), std::chrono::milliseconds(30)});
+        runs += main.isConnected();
+        if (!main.isConnected())
+            continue;
+        QTimer::singleShot(0, &main, [this, &main] { step(main); });
+        main.exec();
+        if (!failed_ && fs::exists(CTarnDlg::autosavePath()))
+            failAt("the autosave outlived a normal end");
+        if (!failed_ && !keyboardFree())
+            failAt("the keyboard is grabbed after the program ended");
+    }
+    finished = true;
+    watchdog.join();
+    qApp->removeEventFilter(&jobs_);
+    std::cout << "random use: " << std::min(events_, limit_) << " events in " << runs << " runs, " << guarded_
+              << " of them would have dropped unsaved changes" << std::endl;
 }
 
 }  // namespace
