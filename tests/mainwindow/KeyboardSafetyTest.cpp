@@ -1,9 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
 // SPDX-License-Identifier: MIT
-//
-// WriteKeys keeps what the keyboard held, asks before it changes assigned
-// keys this run never read or wrote, sends nothing when the keyboard cannot
-// be read, and fails when the keyboard does not hold what was sent.
+// WriteKeys keeps what the keyboard held, asks before it changes assigned keys
+// this run never read or wrote, sends nothing when the keyboard cannot be read,
+// and fails when the keyboard does not hold what was sent.
 #include <filesystem>
 
 #include "MainWindowFixture.h"
@@ -16,7 +15,6 @@ class KeyboardSafetyTest : public MainWindowFixture {
 protected:
     void SetUp() override {
         MainWindowFixture::SetUp();
-        // Each test starts without backups (the folder is the test run's own).
         std::filesystem::remove_all(KeyboardBackup::folder());
     }
 
@@ -51,8 +49,7 @@ TEST_F(KeyboardSafetyTest, WriteKeysKeepsTheKeyboardsContentsAndAsksBeforeChangi
     EXPECT_NE(question.text.find(backups[0].wstring()), std::wstring::npos);
     EXPECT_EQ(simulator.keyboard->keyRecord(8), key9);  // No: nothing sent
 
-    // The backup is an ordinary profile holding exactly what the keyboard held.
-    auto kept = emptyProfile();
+    auto kept = emptyProfile();  // an ordinary profile holding exactly what the keyboard held
     ASSERT_TRUE(kept->loadProfile(backups[0]));
     EXPECT_EQ(KeyboardContents::of(*kept).keys, held.keys);
     EXPECT_EQ(KeyboardContents::of(*kept).lights, held.lights);
