@@ -59,21 +59,18 @@ TEST_F(WindowRecordingTest, KeysTypedInTheWindowAreRecordedWithTheirTimesAndNone
     ASSERT_EQ(editor->recordingPath(), RecordingPath::Window);
     EXPECT_NE(tipArea(*editor), tipBefore);  // the window says where to type
 
-    // Enter, Escape, Tab, Space; the keypad 4 with NumLock off is the arrow.
-    const std::pair<int, Qt::Key> keys[] = {
-        {28, Qt::Key_Return}, {1, Qt::Key_Escape}, {15, Qt::Key_Tab}, {57, Qt::Key_Space}, {75, Qt::Key_Left}};
+    // Enter, Escape, Tab, Space (evdev code, Qt key, virtual key); the keypad 4
+    // with NumLock off is the arrow.
+    const std::tuple<int, Qt::Key, int> keys[] = {{28, Qt::Key_Return, 13}, {1, Qt::Key_Escape, 27},
+                                                  {15, Qt::Key_Tab, 9}, {57, Qt::Key_Space, 32}, {75, Qt::Key_Left, 37}};
     std::vector<std::wstring> expected;
-    for (const auto& [evdev, key] : keys) {
-        typeInWindow(evdev, key, true);
-        typeInWindow(evdev, key, false);
-    }
-    for (int vk : {13, 27, 9, 32, 37}) {
+    for (const auto& [evdev, key, vk] : keys)
         for (int release : {0, KeyRecorder::kReleaseFlag}) {
+            typeInWindow(evdev, key, !release);
             if (!expected.empty())
                 expected.push_back(release ? L"<15 ms>" : L"<40 ms>");
             expected.push_back(profile->actionItemName(vk + release, true));
         }
-    }
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(editor->macros().sequence().items, expected);
 
