@@ -104,7 +104,7 @@ protected:
         std::string why;
         if ((server_ = XvfbServer::start(&why))) {
             qputenv("DISPLAY", QByteArray::fromStdString(server_->displayName()));
-            grabChecker_ = XOpenDisplay(server_->displayName().c_str());
+            grabChecker_.reset(XOpenDisplay(server_->displayName().c_str()));
         }
         if (!grabChecker_)
             std::cout << "random use: keyboard grab NOT checked: " << why << std::endl;
@@ -112,23 +112,16 @@ protected:
         std::ofstream(simulator_.folder / "garbage.pro") << "<profile><broken";
         std::ofstream(simulator_.folder / "firmware.hex") << ":00000001FF\n";
     }
-    void TearDown() override {
-#ifdef VELKORONDRIX_RANDOM_USE_X11
-        if (grabChecker_)
-            XCloseDisplay(grabChecker_);
-#endif
-        qunsetenv("DISPLAY");
-    }
+    void TearDown() override { qunsetenv("DISPLAY"); }
 
     bool keyboardFree() {
 #ifdef VELKORONDRIX_RANDOM_USE_X11
-        if (!grabChecker_)
-            return true;
-        const int status = XGrabKeyboard(grabChecker_, DefaultRootWindow(grabChecker_), False, GrabModeAsync,
-                                         GrabModeAsync, CurrentTime);
-        XUngrabKeyboard(grabChecker_, CurrentTime);
-        XSync(grabChecker_, False);
-        return status == GrabSuccess;
+        if (Display* x = grabChecker_.get()) {
+            const int status = XGrabKeyboard(x, DefaultRootWindow(x), False, GrabModeAsync, GrabModeAsync, CurrentTime);
+            XUngrabKeyboard(x, CurrentTime);
+            XSync(x, False);
+            return status == GrabSuccess;
+        }
 #endif
         return true;
     }
@@ -283,7 +276,7 @@ protected:
     std::atomic<Clock::time_point> lastProgress_;
 #ifdef VELKORONDRIX_RANDOM_USE_X11
     std::unique_ptr<XvfbServer> server_;
-    Display* grabChecker_ = nullptr;
+    std::unique_ptr<Display, int (*)(Display*)> grabChecker_{nullptr, XCloseDisplay};
 #endif
 };
 
