@@ -10,13 +10,14 @@
 #include "editor/CTarnDialogKeyMapSettings.h"
 #include "editor/KeyMapWindowLayout.h"
 #include "jobs/RecordingPath.h"
+#include "support/KeyboardFocus.h"
 
 namespace {
 
 using Editor = CTarnDialogKeyMapSettings;
 
 // evdev codes of the keys used
-constexpr int kTab = 15, kSpace = 57, kRight = 106, kUp = 103, kCtrl = 29, kC = 46;
+constexpr int kSpace = 57, kRight = 106, kUp = 103, kCtrl = 29, kC = 46;
 
 class KeyboardOnlyTest : public MainWindowFixture {
 protected:
@@ -41,20 +42,6 @@ protected:
     static void type(Qt::Key key, int evdev, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         send(QEvent::KeyPress, key, evdev, modifiers);
         send(QEvent::KeyRelease, key, evdev, modifiers);
-    }
-    static int focusedId(const CSkinDialog& window) {
-        const int index = window.focusedControlIndex();
-        return index < 0 ? -1 : window.controls()[static_cast<std::size_t>(index)].id;
-    }
-    // Tab until the record with this id has the focus; a window has fewer
-    // stops than records plus its child widgets.
-    static bool tabTo(CSkinDialog& window, int id) {
-        for (std::size_t i = 0; i < window.controls().size() + 8; ++i) {
-            if (focusedId(window) == id && window.focusWidget() == &window)
-                return true;
-            type(Qt::Key_Tab, kTab);
-        }
-        return false;
     }
     static Editor* openedEditor() {
         auto* editor = qobject_cast<Editor*>(QApplication::activeModalWidget());
