@@ -274,6 +274,11 @@ QRect ringArea(const SkinControl& control) {
                                           kFocusRingWidth, kFocusRingWidth);
 }
 
+// The ring round a focused child widget, just outside it.
+QRect childRingArea(const QWidget& child) {
+    return child.geometry().adjusted(-kFocusRingWidth, -kFocusRingWidth, kFocusRingWidth, kFocusRingWidth);
+}
+
 }  // namespace
 
 bool CSkinDialog::isFocusable(const SkinControl& control) const {
@@ -387,7 +392,15 @@ void CSkinDialog::activateControl(SkinControl& control) {
 }
 
 void CSkinDialog::keyPressEvent(QKeyEvent* event) {
-    if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    // The menu key and Shift+F10: the right click on the focused record.
+    if ((event->key() == Qt::Key_Menu && modifiers == Qt::NoModifier)
+        || (event->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
+        if (focused_ >= 0 && isFocusable(controls_[static_cast<std::size_t>(focused_)]))
+            rightButtonReleased(toQRect(controls_[static_cast<std::size_t>(focused_)].rect).center());
+        return;
+    }
+    if (modifiers == Qt::NoModifier) {
         const auto key = static_cast<Qt::Key>(event->key());
         switch (key) {
         case Qt::Key_Space:
@@ -412,6 +425,12 @@ void CSkinDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 void CSkinDialog::paintFocusRing(QPainter& painter) {
+    // A child edit draws no focus frame of its own (and the window's edits
+    // show no caret): the ring goes round it, on the window.
+    if (QWidget* child = focusWidget(); child && child != this && child->parentWidget() == this && child->hasFocus()) {
+        drawFocusRing(painter, childRingArea(*child));
+        return;
+    }
     if (focused_ < 0 || !isFocusable(controls_[static_cast<std::size_t>(focused_)]))
         return;
     drawFocusRing(painter, toQRect(controls_[static_cast<std::size_t>(focused_)].rect));
@@ -491,5 +510,7 @@ void CSkinDialog::childEvent(QChildEvent* event) {
 bool CSkinDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Enter && watched->parent() == this)
         clearHover();
+    if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) && watched->parent() == this)
+        update(childRingArea(*static_cast<QWidget*>(watched)));
     return QDialog::eventFilter(watched, event);
 }

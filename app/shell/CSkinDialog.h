@@ -151,8 +151,9 @@ protected:
     // Tab and Shift+Tab walk focusChain(), from a child widget as well,
     // wrapping at its ends.
     bool focusNextPrevChild(bool next) override;
-    // Space activates the focused record, the arrows move the focus; Enter
-    // and Escape keep QDialog's meanings (windows override them first).
+    // Space activates the focused record, the arrows move the focus, the
+    // menu key (or Shift+F10) right-clicks it; Enter and Escape keep
+    // QDialog's meanings (windows override them first).
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

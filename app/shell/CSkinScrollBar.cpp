@@ -6,8 +6,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "shell/FocusRing.h"
-
 namespace {
 
 bool isArrow(int part) {
@@ -170,16 +168,6 @@ void CSkinScrollBar::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-void CSkinScrollBar::focusInEvent(QFocusEvent* event) {
-    update();
-    QWidget::focusInEvent(event);
-}
-
-void CSkinScrollBar::focusOutEvent(QFocusEvent* event) {
-    update();
-    QWidget::focusOutEvent(event);
-}
-
 void CSkinScrollBar::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
@@ -323,8 +311,6 @@ void CSkinScrollBar::paintEvent(QPaintEvent*) {
         else
             paintPart(painter, part, target);
     }
-    if (hasFocus())
-        drawFocusRing(painter, rect());
 }
 
 void CSkinScrollBar::paintPart(QPainter& painter, int part, const QRect& target) const {

@@ -46,11 +46,13 @@ class TestDialog : public CSkinDialog {
 public:
     using CSkinDialog::CSkinDialog;
     std::vector<int> clicks;
+    std::vector<int> rightClicks;  // indices of the records under them
     std::vector<std::tuple<unsigned, std::uintptr_t, std::intptr_t>> messages;
     bool onGuiThread = true;
 
 protected:
     void controlClicked(SkinControl& control) override { clicks.push_back(control.id); }
+    void rightButtonReleased(QPoint point) override { rightClicks.push_back(controlAt(point)); }
     void messageReceived(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override {
         messages.emplace_back(message, wParam, lParam);
         onGuiThread = onGuiThread && QThread::currentThread() == qApp->thread();
@@ -285,6 +287,7 @@ TEST_F(SkinDialogTest, KeyboardFocusWalksReadingOrderAndSpaceClicks) {
     }
     EXPECT_EQ(order, (std::vector<int>{13, 14, 15, 11, 12, 17, 0}));
     EXPECT_EQ(dialog.focusedControlIndex(), -1);  // the edit has it
+    EXPECT_EQ(dialog.grab().toImage().pixel(59, 90), accentRgb());  // the ring goes round the edit
     press(edit, Qt::Key_Tab);                      // wraps to the first record
     EXPECT_EQ(id(), 13);
     EXPECT_TRUE(dialog.hasFocus());
@@ -310,6 +313,9 @@ TEST_F(SkinDialogTest, KeyboardFocusWalksReadingOrderAndSpaceClicks) {
     dialog.setFocusedControlIndex(2);
     press(&dialog, Qt::Key_Space);
     EXPECT_EQ(dialog.clicks, (std::vector<int>{17, 13}));
+    press(&dialog, Qt::Key_Menu);
+    press(&dialog, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(dialog.rightClicks, (std::vector<int>{2, 2}));
 
     // The ring at 1x: on the rectangle's edge pixels, not in its middle.
     const QImage shot = dialog.grab().toImage();
