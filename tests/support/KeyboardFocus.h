@@ -1,28 +1,20 @@
 // SPDX-FileCopyrightText: 2026 The VelkorOndrix developers
 // SPDX-License-Identifier: MIT
-//
-// Moving the keyboard focus of a skinned window the way a person does: with
-// Tab, sent where the window has its focus.
+// Moving a skinned window's focus as a person does: Tab where its focus is.
 #pragma once
 
 #include <QTest>
 
 #include "shell/CSkinDialog.h"
 
-// The id of the record with the focus ring; -1 for none.
 inline int focusedId(const CSkinDialog& window) {
     const int index = window.focusedControlIndex();
     return index < 0 ? -1 : window.controls()[static_cast<std::size_t>(index)].id;
 }
 
-// Presses Tab until the record with this id has the focus; false when a
-// whole round of the chain never reaches it.
+// Tab until the record has the focus; false when a round never reaches it.
 inline bool tabTo(CSkinDialog& window, int id) {
-    for (std::size_t i = 0; i < window.controls().size() + 8; ++i) {
-        QWidget* focus = window.focusWidget() ? window.focusWidget() : &window;
-        if (focus == &window && focusedId(window) == id)
-            return true;
-        QTest::keyClick(focus, Qt::Key_Tab);
-    }
-    return false;
+    for (std::size_t i = 0; i < window.controls().size() + 8 && focusedId(window) != id; ++i)
+        QTest::keyClick(window.focusWidget() ? window.focusWidget() : &window, Qt::Key_Tab);
+    return window.focusWidget() == &window && focusedId(window) == id;
 }
