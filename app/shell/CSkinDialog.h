@@ -16,6 +16,7 @@
 #include <vector>
 
 #include <QDialog>
+#include <QRect>
 #include <QRegion>
 
 #include <velkorondrix/VelkorOndrix_HWI.h>
@@ -70,10 +71,28 @@ public:
     // window or went into one of its child controls.
     void clearHover();
 
+    // The keyboard focus among the records: an index into controls(), -1
+    // when none has it (nothing chosen yet, or a child widget has the focus).
+    int focusedControlIndex() const { return focused_; }
+    // Moves the focus ring (an index that is out of range clears it),
+    // repaints and emits focusedControlChanged when it moved.
+    void setFocusedControlIndex(int index);
+    // Whether the keyboard can focus a record now: shown, live, no label.
+    bool isFocusable(const SkinControl& control) const;
+    // The window's Tab chain in reading order: focusable records and the
+    // child widgets that take Tab focus, sorted by their top and then left.
+    struct FocusStop {
+        int control = -1;          // index into controls(), or -1
+        QWidget* widget = nullptr;  // a child widget when control is -1
+        QRect rect;
+    };
+    std::vector<FocusStop> focusChain() const;
+
 signals:
     // The window asks the window system to move it with the pointer: the
     // background was dragged.
     void windowMoveRequested();
+    void focusedControlChanged(int index);
 
 protected:
     // A left-button release on a control (the click lookup's answer).
@@ -93,6 +112,18 @@ protected:
     // Inside messageReceived: the window system's time of the key event
     // being handled, when it came with one (ms, wrapping at 2^32).
     std::optional<std::uint32_t> messageTime() const { return messageTime_; }
+    // Space on the focused record: what a left click on it does. By default
+    // controlClicked; windows that dispatch clicks by point override it.
+    virtual void activateControl(SkinControl& control);
+    // The record an arrow key moves the focus to from the record at index
+    // (-1 for none): the nearest focusable record in that direction,
+    // measured between the rectangles' centres with the sideways distance
+    // counting double, so Up from a key goes to the key right above it.
+    virtual int arrowTarget(int index, Qt::Key arrow) const;
+    // Draws the focus ring around the focused record; the paint event's step
+    // after paintWindow.
+    void paintFocusRing(QPainter& painter);
+
     // Caption colour of a record; the record's own colours by default.
     virtual QColor captionColor(const SkinControl& control) const;
     // The window's paint step; paintControls by default. Overrides usually
@@ -114,10 +145,18 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     // Child controls take the mouse moves when the pointer enters them, and
     // the window then gets no leave event: each child reports its enter.
     void childEvent(QChildEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Tab and Shift+Tab walk focusChain(), from a child widget as well,
+    // wrapping at its ends.
+    bool focusNextPrevChild(bool next) override;
+    // Space activates the focused record, the arrows move the focus, the
+    // menu key (or Shift+F10) right-clicks it; Enter and Escape keep
+    // QDialog's meanings (windows override them first).
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void paintPlain(QPainter& painter);
@@ -134,4 +173,5 @@ private:
     // far enough from it to start the window move.
     std::optional<QPoint> dragFrom_;
     QRegion keyColourArea_;  // the background's colour-key pixels
+    int focused_ = -1;
 };

@@ -94,6 +94,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // Up/Down (Left/Right across a horizontal bar) step a line, Page Up and
+    // Page Down a page, Home and End go to the ends.
+    // The focus ring round the bar is the window's.
+    void keyPressEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

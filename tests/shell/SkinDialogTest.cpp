@@ -5,6 +5,9 @@
 #include <thread>
 
 #include <QCoreApplication>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
@@ -12,6 +15,8 @@
 
 #include "shell/AppResources.h"
 #include "shell/CSkinDialog.h"
+#include "shell/SkinColours.h"
+#include "support/KeyboardFocus.h"
 
 namespace {
 
@@ -43,11 +48,13 @@ class TestDialog : public CSkinDialog {
 public:
     using CSkinDialog::CSkinDialog;
     std::vector<int> clicks;
+    std::vector<int> rightClicks;  // indices of the records under them
     std::vector<std::tuple<unsigned, std::uintptr_t, std::intptr_t>> messages;
     bool onGuiThread = true;
 
 protected:
     void controlClicked(SkinControl& control) override { clicks.push_back(control.id); }
+    void rightButtonReleased(QPoint point) override { rightClicks.push_back(controlAt(point)); }
     void messageReceived(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override {
         messages.emplace_back(message, wParam, lParam);
         onGuiThread = onGuiThread && QThread::currentThread() == qApp->thread();
@@ -237,3 +244,63 @@ TEST_F(SkinDialogTest, PostedMessagesArriveQueuedOnTheGuiThread) {
 }
 
 }  // namespace
+
+namespace {
+
+// Two staggered rows of keys, a label, a button and (in the test) an edit.
+constexpr layout::Row kKeyRows[] = {
+    {11, {10, 60, 30, 80}, L"Z", nullptr, Kind::Key, 44}, {12, {30, 60, 50, 80}, L"X", nullptr, Kind::Key, 45},
+    {13, {5, 30, 25, 50}, L"A", nullptr, Kind::Key, 30},  {14, {25, 30, 45, 50}, L"S", nullptr, Kind::Key, 31},
+    {15, {45, 30, 65, 50}, L"D", nullptr, Kind::Key, 32}, {16, {0, 52, 100, 58}, L"Label", nullptr, Kind::Label},
+    {17, {10, 85, 40, 95}, L"OK", nullptr, Kind::Button},
+};
+constexpr layout::Window kKeysWindow{"keys", 0, 0, 0, 120, 100, {255, 0, 0}, 7, kKeyRows};
+const QRgb kAccent = qRgb(skin::accent.r, skin::accent.g, skin::accent.b);
+
+}  // namespace
+
+// Tab walks records and edit in reading order and wraps, Shift+Tab goes
+// back, arrows go by geometry, Space clicks, the menu key right-clicks, and
+// the ring is drawn in the accent colour, two logical pixels wide at 1x and 2x.
+TEST_F(SkinDialogTest, KeyboardFocusWalksReadingOrderAndSpaceClicks) {
+    const std::string language = "en-US";
+    TestDialog dialog(kKeysWindow, language);
+    auto* edit = new QLineEdit(&dialog);
+    edit->setGeometry(60, 85, 40, 10);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QSignalSpy changes(&dialog, &CSkinDialog::focusedControlChanged);
+    const auto id = [&] { return dialog.focusWidget() == edit ? 0 : focusedId(dialog); };
+    std::vector<int> order;
+    for (int i = 0; i < 8; ++i) {
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
+        order.push_back(id());
+    }
+    EXPECT_EQ(order, (std::vector<int>{13, 14, 15, 11, 12, 17, 0, 13}));
+    QTest::keyClick(&dialog, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(id(), 0);
+    EXPECT_EQ(dialog.grab().toImage().pixel(59, 90), kAccent);  // the ring goes round the edit
+    QTest::keyClick(edit, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(id(), 17);
+    EXPECT_EQ(changes.size(), 10);  // one per move, the ring leaving for the edit too
+
+    dialog.setFocusedControlIndex(1);  // X
+    for (const auto& [arrow, expected] : {std::pair{Qt::Key_Up, 14}, {Qt::Key_Left, 13}, {Qt::Key_Left, 13},
+                                          {Qt::Key_Down, 11}, {Qt::Key_Right, 12}, {Qt::Key_Down, 17}}) {
+        QTest::keyClick(&dialog, arrow);
+        EXPECT_EQ(id(), expected) << arrow;
+    }
+    QTest::keyClick(&dialog, Qt::Key_Space);
+    QTest::keyClick(&dialog, Qt::Key_Menu);
+    EXPECT_EQ(dialog.clicks, std::vector<int>{17});
+    EXPECT_EQ(dialog.rightClicks, std::vector<int>{6});
+
+    dialog.setFocusedControlIndex(2);  // A: the ring on its edge pixels only
+    const QImage shot = dialog.grab().toImage();
+    EXPECT_TRUE(shot.pixel(5, 30) == kAccent && shot.pixel(6, 49) == kAccent && shot.pixel(15, 40) != kAccent);
+    QImage doubled(dialog.size() * 2, QImage::Format_ARGB32_Premultiplied);
+    doubled.setDevicePixelRatio(2);
+    dialog.render(&doubled);
+    for (int x = 10; x < 16; ++x)
+        EXPECT_EQ(doubled.pixel(x, 70) == kAccent, x < 14) << x;
+}
