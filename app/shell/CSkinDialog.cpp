@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QAccessible>
 #include <QBitmap>
 #include <QChildEvent>
 #include <QCoreApplication>
@@ -14,6 +15,7 @@
 
 #include "shell/AppResources.h"
 #include "shell/PostedMessageEvent.h"
+#include "shell/SkinDialogAccessible.h"
 
 namespace {
 
@@ -42,6 +44,11 @@ CSkinDialog::CSkinDialog(const layout::Window& table, const std::string& languag
     // fills what it cuts away in black.
     setAttribute(Qt::WA_TranslucentBackground);
     setUpFrame();
+    // The window system shows the title the artwork draws.
+    for (const SkinControl& control : controls_)
+        if (control.isLive() && control.kind == layout::Kind::Title)
+            setWindowTitle(QString::fromStdWString(control.caption(language_)));
+    SkinDialogAccessible::install();
 }
 
 CSkinDialog::~CSkinDialog() = default;
@@ -167,6 +174,48 @@ void CSkinDialog::leftButtonReleased(QPoint point) {
 
 void CSkinDialog::rightButtonReleased(QPoint) {}
 
+void CSkinDialog::pressControl(const SkinControl& control) {
+    leftButtonReleased(QPoint((control.rect.left + control.rect.right) / 2, (control.rect.top + control.rect.bottom) / 2));
+}
+
+CSkinDialog::ControlAccess CSkinDialog::controlAccess(const SkinControl& control) const {
+    using Role = ControlAccess::Role;
+    ControlAccess access;
+    access.on = control.active;
+    access.name = control.caption(language_);
+    if (const auto tip = control.tooltips.find(language_); access.name.empty() && tip != control.tooltips.end())
+        access.name = tip->second;
+    switch (control.kind) {
+    case layout::Kind::Key:
+        access.role = Role::Key;
+        break;
+    case layout::Kind::Label:
+    case layout::Kind::Title:
+        access.role = Role::Label;
+        break;
+    case layout::Kind::List:
+        access.role = Role::ListRow;
+        break;
+    default:
+        access.role = control.tooltips.empty() ? Role::Button : Role::Icon;
+        break;
+    }
+    // Picture buttons carry no text of their own: the label drawn on them
+    // names them (the one showing now, as "Record" gives way to "Stop Rec").
+    if (access.name.empty() && !control.isLabel) {
+        for (const SkinControl& label : controls_) {
+            const int x = (label.rect.left + label.rect.right) / 2;
+            const int y = (label.rect.top + label.rect.bottom) / 2;
+            if (label.isLabel && label.isLive() && label.captionVisible && isShown(label) && control.rect.contains(x, y)
+                && !label.caption(language_).empty()) {
+                access.name = label.caption(language_);
+                break;
+            }
+        }
+    }
+    return access;
+}
+
 void CSkinDialog::messageReceived(unsigned, std::uintptr_t, std::intptr_t) {}
 
 QColor CSkinDialog::captionColor(const SkinControl& control) const {
@@ -253,6 +302,10 @@ void CSkinDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     paintWindow(painter);
     clearKeyColourArea(painter);
+    // The windows derive their looks while painting: what changed is told
+    // to assistive technology from there.
+    if (QAccessible::isActive())
+        SkinDialogAccessible::announceChanges(*this);
 }
 
 void CSkinDialog::mouseMoveEvent(QMouseEvent* event) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -44,7 +45,12 @@ void CSkinScrollBar::setSkin(const SkinImage& sheet) {
 }
 
 void CSkinScrollBar::setScrollInfo(const ScrollInfo& info, bool redraw) {
+    const bool moved = info.position != info_.position;
     info_ = info;
+    if (moved && QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, info_.position);
+        QAccessible::updateAccessibility(&event);
+    }
     if (redraw)
         update();
 }

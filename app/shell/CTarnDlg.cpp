@@ -206,6 +206,18 @@ void CTarnDlg::controlClicked(SkinControl& control) {
     settle();
 }
 
+CSkinDialog::ControlAccess CTarnDlg::controlAccess(const SkinControl& control) const {
+    ControlAccess access = CSkinDialog::controlAccess(control);
+    if (control.keyId > 0) {
+        // A key's look says whether it is assigned; its summary says how.
+        access.on = false;
+        access.description = SummaryBox::layerSummaryText(profile_, control.keyId, profile_.currentLevel);
+    } else if (control.id == kLanguage || control.id == kLayer) {
+        access.role = ControlAccess::Role::Toggle;
+    }
+    return access;
+}
+
 void CTarnDlg::editKey(int keyId) {
     profile_.currentKey = keyId;
     CTarnDialogKeyMapSettings editor(profile_, dialogs_, this);
