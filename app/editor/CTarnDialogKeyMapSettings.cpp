@@ -352,7 +352,14 @@ SkinControl* CTarnDialogKeyMapSettings::recordAt(QPoint point) {
 }
 
 void CTarnDialogKeyMapSettings::leftButtonReleased(QPoint point) {
-    const SkinControl* hit = recordAt(point);
+    clicked(recordAt(point));
+}
+
+void CTarnDialogKeyMapSettings::activateControl(SkinControl& control) {
+    clicked(&control);
+}
+
+void CTarnDialogKeyMapSettings::clicked(const SkinControl* hit) {
     const int id = hit ? hit->id : -1;
     // A click anywhere first ends what is open: the delay edit (unless the
     // click closes it), the rename, a recording. The rename and a single-key

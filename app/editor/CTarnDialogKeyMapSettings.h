@@ -131,6 +131,8 @@ protected:
     bool isShown(const SkinControl& control) const override;
     void leftButtonReleased(QPoint clientPoint) override;
     void rightButtonReleased(QPoint clientPoint) override;
+    // Space on a record: the click on it, by the record rather than a point.
+    void activateControl(SkinControl& control) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void hoverChanged() override;
     void messageReceived(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
@@ -147,6 +149,8 @@ private:
 
     // The record a click belongs to: the first shown one, labels included.
     SkinControl* recordAt(QPoint clientPoint);
+    // A left click on a record (nullptr: on no record).
+    void clicked(const SkinControl* hit);
     void act(int id);
     void actOnSequencePage(int id);
     void refreshPage();

@@ -1,12 +1,16 @@
 #include "shell/CSkinDialog.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <utility>
 
 #include <QAccessible>
 #include <QBitmap>
 #include <QChildEvent>
 #include <QCoreApplication>
+#include <QApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -15,6 +19,7 @@
 
 #include "shell/AppResources.h"
 #include "shell/PostedMessageEvent.h"
+#include "shell/SkinColours.h"
 #include "shell/SkinDialogAccessible.h"
 
 namespace {
@@ -43,6 +48,9 @@ CSkinDialog::CSkinDialog(const layout::Window& table, const std::string& languag
     // enough: a Wayland compositor ignores it for drawing, and XWayland
     // fills what it cuts away in black.
     setAttribute(Qt::WA_TranslucentBackground);
+    // Tab reaches the window itself (its records have no widgets); a click
+    // keeps the focus where it is, so an edit stays open under a click.
+    setFocusPolicy(Qt::TabFocus);
     setUpFrame();
     // The window system shows the title the artwork draws.
     for (const SkinControl& control : controls_)
@@ -301,11 +309,176 @@ bool CSkinDialog::event(QEvent* event) {
 void CSkinDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     paintWindow(painter);
+    paintFocusRing(painter);
     clearKeyColourArea(painter);
     // The windows derive their looks while painting: what changed is told
     // to assistive technology from there.
     if (QAccessible::isActive())
         SkinDialogAccessible::announceChanges(*this);
+}
+
+// ---- Keyboard focus --------------------------------------------------------------------
+
+namespace {
+
+// What to repaint when the ring comes or goes (it is drawn inside the
+// record's rectangle; the margin covers rounding at fractional scales).
+QRect ringArea(const SkinControl& control) {
+    return toQRect(control.rect).adjusted(-CSkinDialog::kFocusRingWidth, -CSkinDialog::kFocusRingWidth,
+                                          CSkinDialog::kFocusRingWidth, CSkinDialog::kFocusRingWidth);
+}
+
+}  // namespace
+
+bool CSkinDialog::isFocusable(const SkinControl& control) const {
+    return control.isHittable() && isShown(control) && control.rect.width() > 0 && control.rect.height() > 0;
+}
+
+void CSkinDialog::setFocusedControlIndex(int index) {
+    if (index < -1 || index >= static_cast<int>(controls_.size()))
+        index = -1;
+    if (index == focused_)
+        return;
+    if (focused_ >= 0)
+        update(ringArea(controls_[static_cast<std::size_t>(focused_)]));
+    focused_ = index;
+    if (focused_ >= 0)
+        update(ringArea(controls_[static_cast<std::size_t>(focused_)]));
+    emit focusedControlChanged(focused_);
+}
+
+std::vector<CSkinDialog::FocusStop> CSkinDialog::focusChain() const {
+    std::vector<FocusStop> stops;
+    for (std::size_t i = 0; i < controls_.size(); ++i)
+        if (isFocusable(controls_[i]))
+            stops.push_back({static_cast<int>(i), nullptr, toQRect(controls_[i].rect)});
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->isVisibleTo(this) && child->isEnabled() && (child->focusPolicy() & Qt::TabFocus))
+            stops.push_back({-1, child, child->geometry()});
+    // Rows first: a stop belongs before another when it starts higher, the
+    // same row going left to right. stable_sort keeps the table's order for
+    // records that share a corner.
+    std::stable_sort(stops.begin(), stops.end(), [](const FocusStop& a, const FocusStop& b) {
+        return std::pair(a.rect.top(), a.rect.left()) < std::pair(b.rect.top(), b.rect.left());
+    });
+    return stops;
+}
+
+bool CSkinDialog::focusNextPrevChild(bool next) {
+    const std::vector<FocusStop> stops = focusChain();
+    if (stops.empty())
+        return false;
+    // Where the focus is now: a record (the window itself has the focus or
+    // nothing else does) or one of the child widgets, or a part of one.
+    QWidget* focus = QApplication::focusWidget();
+    while (focus && focus->parentWidget() != this)
+        focus = focus->parentWidget();
+    const int count = static_cast<int>(stops.size());
+    int at = -1;
+    for (int i = 0; i < count; ++i) {
+        const FocusStop& stop = stops[static_cast<std::size_t>(i)];
+        if (focus ? stop.widget == focus : (stop.control >= 0 && stop.control == focused_))
+            at = i;
+    }
+    if (at < 0 && !focus && focused_ >= 0) {
+        // The focused record went out of sight (another page): go on from
+        // where it was in the reading order.
+        const QRect gone = toQRect(controls_[static_cast<std::size_t>(focused_)].rect);
+        const auto after = std::find_if(stops.begin(), stops.end(), [&](const FocusStop& stop) {
+            return std::pair(stop.rect.top(), stop.rect.left()) > std::pair(gone.top(), gone.left());
+        });
+        at = static_cast<int>(after - stops.begin()) - (next ? 1 : 0);
+    }
+    const int target = at < 0 ? (next ? 0 : count - 1) : ((at + (next ? 1 : -1)) % count + count) % count;
+    const FocusStop& stop = stops[static_cast<std::size_t>(target)];
+    if (stop.widget) {
+        setFocusedControlIndex(-1);
+        stop.widget->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    } else {
+        setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        setFocusedControlIndex(stop.control);
+    }
+    return true;
+}
+
+int CSkinDialog::arrowTarget(int index, Qt::Key arrow) const {
+    if (index < 0 || index >= static_cast<int>(controls_.size()))
+        return -1;
+    const QRect from = toQRect(controls_[static_cast<std::size_t>(index)].rect);
+    int best = -1;
+    long long bestScore = 0;
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (static_cast<int>(i) == index || !isFocusable(controls_[i]))
+            continue;
+        const QRect to = toQRect(controls_[i].rect);
+        const QPoint d = to.center() - from.center();
+        // Along the arrow and across it; the record must lie beyond the
+        // middle of the one the focus leaves.
+        int along = 0;
+        int across = 0;
+        switch (arrow) {
+        case Qt::Key_Up: along = -d.y(); across = d.x(); break;
+        case Qt::Key_Down: along = d.y(); across = d.x(); break;
+        case Qt::Key_Left: along = -d.x(); across = d.y(); break;
+        case Qt::Key_Right: along = d.x(); across = d.y(); break;
+        default: return -1;
+        }
+        const bool vertical = arrow == Qt::Key_Up || arrow == Qt::Key_Down;
+        const int half = (vertical ? std::min(from.height(), to.height()) : std::min(from.width(), to.width())) / 2;
+        if (along <= std::max(half, 1) - 1)
+            continue;
+        const long long score = static_cast<long long>(along) + 2LL * std::abs(across);
+        if (best < 0 || score < bestScore) {
+            best = static_cast<int>(i);
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
+void CSkinDialog::activateControl(SkinControl& control) {
+    controlClicked(control);
+}
+
+void CSkinDialog::keyPressEvent(QKeyEvent* event) {
+    if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        const auto key = static_cast<Qt::Key>(event->key());
+        switch (key) {
+        case Qt::Key_Space:
+            if (focused_ >= 0 && isFocusable(controls_[static_cast<std::size_t>(focused_)]))
+                activateControl(controls_[static_cast<std::size_t>(focused_)]);
+            return;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+            if (focused_ < 0 || !isFocusable(controls_[static_cast<std::size_t>(focused_)])) {
+                focusNextPrevChild(true);
+            } else if (const int target = arrowTarget(focused_, key); target >= 0) {
+                setFocusedControlIndex(target);
+            }
+            return;
+        default:
+            break;
+        }
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CSkinDialog::paintFocusRing(QPainter& painter) {
+    if (focused_ < 0 || !isFocusable(controls_[static_cast<std::size_t>(focused_)]))
+        return;
+    painter.save();
+    // A logical-pixel pen: twice as many device pixels at 2x, never a hairline.
+    QPen pen(QColor(skin::accent.r, skin::accent.g, skin::accent.b), kFocusRingWidth);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const qreal inset = kFocusRingWidth / 2.0;
+    painter.drawRect(QRectF(toQRect(controls_[static_cast<std::size_t>(focused_)].rect))
+                         .adjusted(inset, inset, -inset, -inset));
+    painter.restore();
 }
 
 void CSkinDialog::mouseMoveEvent(QMouseEvent* event) {

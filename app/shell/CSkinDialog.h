@@ -14,6 +14,7 @@
 #include <vector>
 
 #include <QDialog>
+#include <QRect>
 #include <QRegion>
 
 #include "VelkorOndrix_HWI.h"
@@ -87,10 +88,31 @@ public:
     // What a mouse click at the record's centre does.
     void pressControl(const SkinControl& control);
 
+    // The keyboard focus among the records: an index into controls(), -1
+    // when none has it (nothing chosen yet, or a child widget has the focus).
+    int focusedControlIndex() const { return focused_; }
+    // Moves the focus ring (an index that is out of range clears it),
+    // repaints and emits focusedControlChanged when it moved.
+    void setFocusedControlIndex(int index);
+    // Whether the keyboard can focus a record now: shown, live, no label.
+    bool isFocusable(const SkinControl& control) const;
+    // The window's Tab chain in reading order: focusable records and the
+    // child widgets that take Tab focus, sorted by their top and then left.
+    struct FocusStop {
+        int control = -1;          // index into controls(), or -1
+        QWidget* widget = nullptr;  // a child widget when control is -1
+        QRect rect;
+    };
+    std::vector<FocusStop> focusChain() const;
+    // Width of the focus ring in logical pixels: two device pixels at 1x,
+    // four at 2x.
+    static constexpr int kFocusRingWidth = 2;
+
 signals:
     // The window asks the window system to move it with the pointer: the
     // background was dragged.
     void windowMoveRequested();
+    void focusedControlChanged(int index);
 
 protected:
     // A left-button release on a control (the click lookup's answer).
@@ -110,6 +132,18 @@ protected:
     // Inside messageReceived: the window system's time of the key event
     // being handled, when it came with one (ms, wrapping at 2^32).
     std::optional<std::uint32_t> messageTime() const { return messageTime_; }
+    // Space on the focused record: what a left click on it does. By default
+    // controlClicked; windows that dispatch clicks by point override it.
+    virtual void activateControl(SkinControl& control);
+    // The record an arrow key moves the focus to from the record at index
+    // (-1 for none): the nearest focusable record in that direction,
+    // measured between the rectangles' centres with the sideways distance
+    // counting double, so Up from a key goes to the key right above it.
+    virtual int arrowTarget(int index, Qt::Key arrow) const;
+    // Draws the focus ring around the focused record; the paint event's step
+    // after paintWindow.
+    void paintFocusRing(QPainter& painter);
+
     // Caption colour of a record; the record's own colours by default.
     virtual QColor captionColor(const SkinControl& control) const;
     // The window's paint step; paintControls by default. Overrides usually
@@ -135,6 +169,12 @@ protected:
     // the window then gets no leave event: each child reports its enter.
     void childEvent(QChildEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Tab and Shift+Tab walk focusChain(), from a child widget as well,
+    // wrapping at its ends.
+    bool focusNextPrevChild(bool next) override;
+    // Space activates the focused record, the arrows move the focus; Enter
+    // and Escape keep QDialog's meanings (windows override them first).
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void paintPlain(QPainter& painter);
@@ -151,4 +191,5 @@ private:
     // far enough from it to start the window move.
     std::optional<QPoint> dragFrom_;
     QRegion keyColourArea_;  // the background's colour-key pixels
+    int focused_ = -1;
 };

@@ -80,7 +80,8 @@ QAccessible::State SkinControlAccessible::state() const {
     const SkinControl& c = control();
     state.invisible = !dialog_->isVisible() || !dialog_->isControlShown(c) || (c.isLabel && !c.captionVisible);
     state.disabled = !dialog_->isEnabled() || !a.available;
-    state.focusable = a.role != Role::Label;
+    state.focusable = dialog_->isFocusable(c);
+    state.focused = dialog_->focusedControlIndex() == recordIndex_;
     switch (a.role) {
     case Role::Button:
         state.pressed = a.on;

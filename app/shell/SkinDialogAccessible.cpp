@@ -46,6 +46,8 @@ SkinDialogAccessible::SkinDialogAccessible(CSkinDialog* dialog) : QAccessibleWid
         }
     }
     children_.assign(records_.size(), nullptr);
+    // The interface lives as long as the window: Qt deletes it with it.
+    QObject::connect(dialog, &CSkinDialog::focusedControlChanged, dialog, [this](int index) { focusMoved(index); });
 }
 
 SkinDialogAccessible::~SkinDialogAccessible() {
@@ -128,6 +130,8 @@ QAccessibleInterface* SkinDialogAccessible::childAt(int x, int y) const {
 }
 
 QAccessibleInterface* SkinDialogAccessible::focusChild() const {
+    if (QAccessibleInterface* focused = controlChild(dialog().focusedControlIndex()))
+        return focused;
     return QAccessibleWidget::focusChild();
 }
 

@@ -3,6 +3,10 @@
 #include <thread>
 
 #include <QCoreApplication>
+#include <QLineEdit>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTest>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
@@ -10,6 +14,7 @@
 
 #include "shell/AppResources.h"
 #include "shell/CSkinDialog.h"
+#include "shell/SkinColours.h"
 
 namespace {
 
@@ -235,3 +240,93 @@ TEST_F(SkinDialogTest, PostedMessagesArriveQueuedOnTheGuiThread) {
 }
 
 }  // namespace
+
+namespace {
+
+// A keyboard's corner: two staggered rows of keys, a label between them, a
+// button below and an edit at the right of the button.
+constexpr layout::Row kKeyRows[] = {
+    {11, {10, 60, 30, 80}, L"Z", nullptr, Kind::Key, 44},
+    {12, {30, 60, 50, 80}, L"X", nullptr, Kind::Key, 45},
+    {13, {5, 30, 25, 50}, L"A", nullptr, Kind::Key, 30},
+    {14, {25, 30, 45, 50}, L"S", nullptr, Kind::Key, 31},
+    {15, {45, 30, 65, 50}, L"D", nullptr, Kind::Key, 32},
+    {16, {0, 52, 100, 58}, L"Label", nullptr, Kind::Label},
+    {17, {10, 85, 40, 95}, L"OK", nullptr, Kind::Button},
+};
+constexpr layout::Window kKeysWindow{"keys", 0, 0, 0, 120, 100, {255, 0, 0}, 7, kKeyRows};
+
+QRgb accentRgb() { return qRgb(skin::accent.r, skin::accent.g, skin::accent.b); }
+
+void press(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(widget, key, modifiers);
+}
+
+}  // namespace
+
+// Tab walks records and child edits in reading order and wraps, Shift+Tab
+// goes back, the arrows go by geometry, Space is the click, and the ring is
+// drawn in the accent colour with a logical-pixel pen at 1x and 2x.
+TEST_F(SkinDialogTest, KeyboardFocusWalksReadingOrderAndSpaceClicks) {
+    const std::string language = "en-US";
+    TestDialog dialog(kKeysWindow, language);
+    auto* edit = new QLineEdit(&dialog);
+    edit->setGeometry(60, 85, 40, 10);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QSignalSpy changes(&dialog, &CSkinDialog::focusedControlChanged);
+    const auto id = [&] { return dialog.focusedControlIndex() < 0 ? -1 : dialog.controls()[std::size_t(dialog.focusedControlIndex())].id; };
+
+    std::vector<int> order;
+    for (int i = 0; i < 7; ++i) {
+        press(QApplication::focusWidget() ? QApplication::focusWidget() : &dialog, Qt::Key_Tab);
+        order.push_back(QApplication::focusWidget() == edit ? 0 : id());
+    }
+    EXPECT_EQ(order, (std::vector<int>{13, 14, 15, 11, 12, 17, 0}));
+    EXPECT_EQ(dialog.focusedControlIndex(), -1);  // the edit has it
+    press(edit, Qt::Key_Tab);                      // wraps to the first record
+    EXPECT_EQ(id(), 13);
+    EXPECT_TRUE(dialog.hasFocus());
+    press(&dialog, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), edit);
+    press(edit, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(id(), 17);
+    EXPECT_GE(changes.size(), 9);
+    EXPECT_EQ(changes.last().at(0).toInt(), dialog.focusedControlIndex());
+
+    // By geometry: Up from X is S (right above it), Left from S is A, Down
+    // from A is Z, Right from Z is X, Down from X the OK button; the label
+    // is never a stop, and an arrow with nothing that way stays.
+    dialog.setFocusedControlIndex(1);
+    const std::pair<Qt::Key, int> steps[] = {{Qt::Key_Up, 14}, {Qt::Key_Left, 13}, {Qt::Key_Left, 13},
+                                             {Qt::Key_Down, 11}, {Qt::Key_Right, 12}, {Qt::Key_Down, 17}};
+    for (const auto& [arrow, expected] : steps) {
+        press(&dialog, arrow);
+        EXPECT_EQ(id(), expected) << arrow;
+    }
+
+    press(&dialog, Qt::Key_Space);
+    dialog.setFocusedControlIndex(2);
+    press(&dialog, Qt::Key_Space);
+    EXPECT_EQ(dialog.clicks, (std::vector<int>{17, 13}));
+
+    // The ring at 1x: on the rectangle's edge pixels, not in its middle.
+    const QImage shot = dialog.grab().toImage();
+    EXPECT_EQ(shot.pixel(5, 30), accentRgb());
+    EXPECT_EQ(shot.pixel(6, 49), accentRgb());
+    EXPECT_NE(shot.pixel(15, 40), accentRgb());
+    EXPECT_NE(shot.pixel(30, 40), accentRgb());  // the neighbour has none
+    // At 2x the same logical ring is four device pixels wide.
+    QImage doubled(dialog.size() * 2, QImage::Format_ARGB32_Premultiplied);
+    doubled.setDevicePixelRatio(2);
+    doubled.fill(Qt::black);
+    dialog.render(&doubled);
+    for (int inside = 0; inside < 4; ++inside)
+        EXPECT_EQ(doubled.pixel(10 + inside, 70), accentRgb()) << inside;
+    EXPECT_NE(doubled.pixel(10 + 5, 70), accentRgb());
+
+    dialog.setFocusedControlIndex(99);  // out of range: no ring at all
+    EXPECT_EQ(dialog.focusedControlIndex(), -1);
+    EXPECT_NE(dialog.grab().toImage().pixel(5, 30), accentRgb());
+}
