@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <utility>
 
-#include <QAccessible>
 #include <QBitmap>
 #include <QChildEvent>
 #include <QCoreApplication>
@@ -209,12 +208,15 @@ CSkinDialog::ControlAccess CSkinDialog::controlAccess(const SkinControl& control
         break;
     }
     // Picture buttons carry no text of their own: the label drawn on them
-    // names them (the one showing now, as "Record" gives way to "Stop Rec").
+    // names them (the one showing now, as "Record" gives way to "Stop Rec";
+    // the two lie over each other's middle).
     if (access.name.empty() && !control.isLabel) {
+        const auto centre = [](const layout::Rect& r) { return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2); };
+        const QPoint middle = centre(control.rect);
         for (const SkinControl& label : controls_) {
-            const int x = (label.rect.left + label.rect.right) / 2;
-            const int y = (label.rect.top + label.rect.bottom) / 2;
-            if (label.isLabel && label.isLive() && label.captionVisible && isShown(label) && control.rect.contains(x, y)
+            const QPoint labelMiddle = centre(label.rect);
+            if (label.isLabel && label.isLive() && label.captionVisible && isShown(label) == isShown(control)
+                && control.rect.contains(labelMiddle.x(), labelMiddle.y()) && label.rect.contains(middle.x(), middle.y())
                 && !label.caption(language_).empty()) {
                 access.name = label.caption(language_);
                 break;
@@ -313,8 +315,7 @@ void CSkinDialog::paintEvent(QPaintEvent*) {
     clearKeyColourArea(painter);
     // The windows derive their looks while painting: what changed is told
     // to assistive technology from there.
-    if (QAccessible::isActive())
-        SkinDialogAccessible::announceChanges(*this);
+    SkinDialogAccessible::announceChanges(*this);
 }
 
 // ---- Keyboard focus --------------------------------------------------------------------

@@ -47,7 +47,7 @@ void CSkinScrollBar::setSkin(const SkinImage& sheet) {
 void CSkinScrollBar::setScrollInfo(const ScrollInfo& info, bool redraw) {
     const bool moved = info.position != info_.position;
     info_ = info;
-    if (moved && QAccessible::isActive()) {
+    if (moved) {
         QAccessibleValueChangeEvent event(this, info_.position);
         QAccessible::updateAccessibility(&event);
     }

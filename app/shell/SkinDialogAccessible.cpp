@@ -46,11 +46,13 @@ SkinDialogAccessible::SkinDialogAccessible(CSkinDialog* dialog) : QAccessibleWid
         }
     }
     children_.assign(records_.size(), nullptr);
+    inUse()[dialog] = this;
     // The interface lives as long as the window: Qt deletes it with it.
     QObject::connect(dialog, &CSkinDialog::focusedControlChanged, dialog, [this](int index) { focusMoved(index); });
 }
 
 SkinDialogAccessible::~SkinDialogAccessible() {
+    std::erase_if(inUse(), [this](const auto& entry) { return entry.second == this; });
     for (SkinControlAccessible* child : children_)
         if (child)
             QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(child));
@@ -62,8 +64,13 @@ void SkinDialogAccessible::install() {
 }
 
 void SkinDialogAccessible::announceChanges(CSkinDialog& dialog) {
-    if (auto* window = dynamic_cast<SkinDialogAccessible*>(QAccessible::queryAccessibleInterface(&dialog)))
-        window->announce();
+    if (const auto it = inUse().find(&dialog); it != inUse().end())
+        it->second->announce();
+}
+
+std::unordered_map<const CSkinDialog*, SkinDialogAccessible*>& SkinDialogAccessible::inUse() {
+    static std::unordered_map<const CSkinDialog*, SkinDialogAccessible*> windows;
+    return windows;
 }
 
 CSkinDialog& SkinDialogAccessible::dialog() const {

@@ -8,7 +8,7 @@
 // Qt's accessibility bridge (AT-SPI, UI Automation) learns of them only here.
 #pragma once
 
-#include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include <QAccessibleWidget>
@@ -27,6 +27,7 @@ public:
     static void install();
     // Tells assistive technology what changed in the window since it last
     // looked: names, descriptions, states of its controls, its progress.
+    // Nothing to do (and nothing made) while none has asked for the window.
     static void announceChanges(CSkinDialog& dialog);
 
     QString text(QAccessible::Text t) const override;
@@ -45,6 +46,8 @@ public:
     QVariant minimumStepSize() const override { return 1; }
 
 private:
+    // The windows assistive technology has asked for, with their interfaces.
+    static std::unordered_map<const CSkinDialog*, SkinDialogAccessible*>& inUse();
     CSkinDialog& dialog() const;
     // The child interface of record recordIndex; nullptr for a dead record.
     QAccessibleInterface* controlChild(int recordIndex) const;
