@@ -211,7 +211,8 @@ CSkinDialog::ControlAccess CTarnDlg::controlAccess(const SkinControl& control) c
     if (control.keyId > 0) {
         // A key's look says whether it is assigned; its summary says how.
         access.on = false;
-        access.description = SummaryBox::layerSummaryText(profile_, control.keyId, profile_.currentLevel);
+        QString summary = QString::fromStdWString(SummaryBox::layerSummaryText(profile_, control.keyId, profile_.currentLevel));
+        access.description = summary.trimmed().toStdWString();  // "Not set" has nothing after it
     } else if (control.id == kLanguage || control.id == kLayer) {
         access.role = ControlAccess::Role::Toggle;
     }
