@@ -158,6 +158,7 @@ CTarnDialogKeyMapSettings::CTarnDialogKeyMapSettings(KeyboardProfile& profile, S
     EditLook::apply(*comboKeysBox_);
     comboKeysBox_->setGeometry(toQRect(layout::keyMapComboKeysBox));
     comboKeysBox_->setReadOnly(true);
+    comboKeysBox_->setTabChangesFocus(true);  // in the window's Tab chain, never taking Tab
     // The box only shows the keys: never a caret, also while it has the focus.
     comboKeysBox_->setCursorWidth(0);
     comboKeysBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -356,7 +357,9 @@ void CTarnDialogKeyMapSettings::leftButtonReleased(QPoint point) {
 }
 
 void CTarnDialogKeyMapSettings::activateControl(SkinControl& control) {
+    activatingByKey_ = true;
     clicked(&control);
+    activatingByKey_ = false;
 }
 
 void CTarnDialogKeyMapSettings::clicked(const SkinControl* hit) {
@@ -482,11 +485,61 @@ void CTarnDialogKeyMapSettings::takeKeys() {
     setFocus();
     if (recordingPath_ == RecordingPath::Hook)
         InstallHook(this);
+    // Started from the keyboard: no key can stop it, so time does.
+    if (activatingByKey_)
+        restartCountDown();
 }
 
 void CTarnDialogKeyMapSettings::releaseKeys() {
     UninstallHook();
     keyFilter_.reset();
+    if (countDown_)
+        countDown_->stop();
+    stopSecondsLeft_ = 0;
+    showCountDown();
+}
+
+void CTarnDialogKeyMapSettings::restartCountDown() {
+    if (!countDown_)
+        countDown_ = ControlTimer::createQtTimer();
+    stopSecondsLeft_ = kKeyboardStopSeconds;
+    countDown_->start(1000, true, [this] { countDownTick(); });
+    showCountDown();
+}
+
+void CTarnDialogKeyMapSettings::countDownTick() {
+    if (--stopSecondsLeft_ > 0) {
+        showCountDown();
+        return;
+    }
+    stopRecording();
+    settle();
+    update();
+}
+
+// The running recording's Stop caption carries the seconds left; the table's
+// captions come back when the count-down ends.
+void CTarnDialogKeyMapSettings::showCountDown() {
+    if (SkinControl* shown = countDownCaption_ >= 0 ? controlById(countDownCaption_) : nullptr) {
+        shown->captions = stopCaptions_;
+        updateControl(*shown);
+    }
+    countDownCaption_ = -1;
+    if (stopSecondsLeft_ <= 0)
+        return;
+    const KeyRecorder::Target target = recorder_.target();
+    const SequencePage* page = target == KeyRecorder::Target::Combo   ? sequencePage(PageUniCombo)
+                               : target == KeyRecorder::Target::Macro ? sequencePage(PageMacro)
+                               : target == KeyRecorder::Target::Emulation ? sequencePage(PageEmulate)
+                                                                          : nullptr;
+    SkinControl* caption = controlById(page ? page->stopCaption : kCaptureStopCaption);
+    if (!caption)
+        return;
+    countDownCaption_ = caption->id;
+    stopCaptions_ = caption->captions;
+    for (auto& [language, text] : caption->captions)
+        text += L" (" + std::to_wstring(stopSecondsLeft_) + L")";
+    updateControl(*caption);
 }
 
 bool CTarnDialogKeyMapSettings::stopRecording() {
@@ -543,6 +596,8 @@ void CTarnDialogKeyMapSettings::messageReceived(unsigned message, std::uintptr_t
     if (message != hwi_msg::kKeyEvent || !recorder_.isRecording())
         return;
     const KeyRecorder::Outcome event = recorder_.keyEvent(wParam, lParam, messageTime());
+    if (stopSecondsLeft_ > 0)
+        restartCountDown();
     if (recorder_.target() == KeyRecorder::Target::SingleKey) {
         captureKey(event);
     } else if (event.itemsAdded > 0) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -14,6 +15,7 @@
 #include "editor/SequenceLibrary.h"
 #include "profile/UndoHistory.h"
 #include "shell/CSkinDialog.h"
+#include "shell/ControlTimer.h"
 #include "shell/UndoKeys.h"
 
 class CSkinScrollBar;
@@ -68,6 +70,10 @@ public:
         kDeleteItem = 1147,
     };
     static constexpr int kMaxLoop = 250;
+    // A recording started from the keyboard cannot be stopped by a key (it
+    // records them all): it stops this long after its last key, counting
+    // down in its Stop caption.
+    static constexpr int kKeyboardStopSeconds = 5;
     static constexpr int kMaxEmulationDelay = 6000;
 
     static constexpr int kPageCount = 7;
@@ -103,6 +109,11 @@ public:
     const QString& tooltipText() const { return tooltipText_; }
     bool isRenaming() const { return renameActive_; }
     bool isEditingDelay() const { return delayEditActive_; }
+    // The count-down of a recording started from the keyboard: seconds left
+    // until it stops, 0 when none runs.
+    int stopSecondsLeft() const { return stopSecondsLeft_; }
+    // The count-down's one-second tick; tests move it by hand.
+    void setCountDownTimer(std::unique_ptr<ControlTimer> timer) { countDown_ = std::move(timer); }
     // How the running (or last) recording takes its keys.
     RecordingPath recordingPath() const { return recordingPath_; }
     // What the tip area says while a recording takes its keys from this window.
@@ -170,6 +181,10 @@ private:
     // them again.
     void takeKeys();
     void releaseKeys();
+    // The count-down (re)starts at every key of a keyboard-started recording.
+    void restartCountDown();
+    void countDownTick();
+    void showCountDown();
     void paintWindowPathTip(QPainter& painter);
 
     // Pages 1..3.
@@ -233,4 +248,9 @@ private:
     bool renameActive_ = false;
     bool delayEditActive_ = false;
     int menuRow_ = -1;  // the action row that was right-clicked
+    bool activatingByKey_ = false;  // inside a Space activation
+    std::unique_ptr<ControlTimer> countDown_;
+    int stopSecondsLeft_ = 0;
+    int countDownCaption_ = -1;  // the Stop caption showing the seconds
+    std::map<std::string, std::wstring> stopCaptions_;  // its captions before
 };

@@ -18,7 +18,7 @@
 
 #include "shell/AppResources.h"
 #include "shell/PostedMessageEvent.h"
-#include "shell/SkinColours.h"
+#include "shell/FocusRing.h"
 #include "shell/SkinDialogAccessible.h"
 
 namespace {
@@ -325,8 +325,8 @@ namespace {
 // What to repaint when the ring comes or goes (it is drawn inside the
 // record's rectangle; the margin covers rounding at fractional scales).
 QRect ringArea(const SkinControl& control) {
-    return toQRect(control.rect).adjusted(-CSkinDialog::kFocusRingWidth, -CSkinDialog::kFocusRingWidth,
-                                          CSkinDialog::kFocusRingWidth, CSkinDialog::kFocusRingWidth);
+    return toQRect(control.rect).adjusted(-kFocusRingWidth, -kFocusRingWidth,
+                                          kFocusRingWidth, kFocusRingWidth);
 }
 
 }  // namespace
@@ -469,17 +469,7 @@ void CSkinDialog::keyPressEvent(QKeyEvent* event) {
 void CSkinDialog::paintFocusRing(QPainter& painter) {
     if (focused_ < 0 || !isFocusable(controls_[static_cast<std::size_t>(focused_)]))
         return;
-    painter.save();
-    // A logical-pixel pen: twice as many device pixels at 2x, never a hairline.
-    QPen pen(QColor(skin::accent.r, skin::accent.g, skin::accent.b), kFocusRingWidth);
-    pen.setJoinStyle(Qt::MiterJoin);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    const qreal inset = kFocusRingWidth / 2.0;
-    painter.drawRect(QRectF(toQRect(controls_[static_cast<std::size_t>(focused_)].rect))
-                         .adjusted(inset, inset, -inset, -inset));
-    painter.restore();
+    drawFocusRing(painter, toQRect(controls_[static_cast<std::size_t>(focused_)].rect));
 }
 
 void CSkinDialog::mouseMoveEvent(QMouseEvent* event) {

@@ -104,9 +104,6 @@ public:
         QRect rect;
     };
     std::vector<FocusStop> focusChain() const;
-    // Width of the focus ring in logical pixels: two device pixels at 1x,
-    // four at 2x.
-    static constexpr int kFocusRingWidth = 2;
 
 signals:
     // The window asks the window system to move it with the pointer: the

@@ -3,8 +3,11 @@
 #include <algorithm>
 
 #include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include "shell/FocusRing.h"
 
 namespace {
 
@@ -27,6 +30,8 @@ CSkinScrollBar::CSkinScrollBar(Qt::Orientation orientation, QWidget* parent,
       orientation_(orientation),
       timer_(timer ? std::move(timer) : ControlTimer::createQtTimer()) {
     setMouseTracking(true);
+    // In the window's Tab chain; a click leaves the focus where it is.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 CSkinScrollBar::~CSkinScrollBar() {
@@ -152,6 +157,33 @@ int CSkinScrollBar::hitPart(QPoint point) const {
 
 void CSkinScrollBar::request(int part, int position) {
     emit scrollRequested(part, position);
+}
+
+void CSkinScrollBar::keyPressEvent(QKeyEvent* event) {
+    // The keys ask the owner as the arrows, the track and the thumb do.
+    const bool back = orientation_ == Qt::Vertical ? event->key() == Qt::Key_Up : event->key() == Qt::Key_Left;
+    const bool forward = orientation_ == Qt::Vertical ? event->key() == Qt::Key_Down : event->key() == Qt::Key_Right;
+    if (event->modifiers() != Qt::NoModifier && event->modifiers() != Qt::KeypadModifier) {
+        QWidget::keyPressEvent(event);
+    } else if (back || forward) {
+        request(back ? LineUp : LineDown, info_.position);
+    } else if (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown) {
+        request(event->key() == Qt::Key_PageUp ? PageUp : PageDown, info_.position);
+    } else if (event->key() == Qt::Key_Home || event->key() == Qt::Key_End) {
+        request(ThumbPosition, event->key() == Qt::Key_Home ? info_.minimum : maxPosition());
+    } else {
+        QWidget::keyPressEvent(event);  // Enter, Escape and Tab go on to the window
+    }
+}
+
+void CSkinScrollBar::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void CSkinScrollBar::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void CSkinScrollBar::mousePressEvent(QMouseEvent* event) {
@@ -297,6 +329,8 @@ void CSkinScrollBar::paintEvent(QPaintEvent*) {
         else
             paintPart(painter, part, target);
     }
+    if (hasFocus())
+        drawFocusRing(painter, rect());
 }
 
 void CSkinScrollBar::paintPart(QPainter& painter, int part, const QRect& target) const {

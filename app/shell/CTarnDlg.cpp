@@ -506,7 +506,12 @@ void CTarnDlg::paintWindow(QPainter& painter) {
     }
     paintControls(painter);
     if (!jobRunning_)
-        summary_->refresh(profile_, keyUnderMouse());
+        summary_->refresh(profile_, keyUnderMouse() > 0 ? keyUnderMouse() : focusedKey());
+}
+
+int CTarnDlg::focusedKey() const {
+    const int index = focusedControlIndex();
+    return index >= 0 ? controls()[static_cast<std::size_t>(index)].keyId : 0;
 }
 
 void CTarnDlg::keyPressEvent(QKeyEvent* event) {

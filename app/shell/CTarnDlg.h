@@ -129,6 +129,9 @@ private:
     void showTrayMenu();
     void closeModalWindows();
     int keyUnderMouse() const;
+    // The on-screen key with the keyboard focus; 0 for none. The summary box
+    // shows it while the pointer is on no key.
+    int focusedKey() const;
     void tell(const std::wstring& text, SystemDialogs::Icon icon);
 
     KeyboardProfile& profile_;
