@@ -51,11 +51,13 @@ bool desktopUser(uid_t& uid, gid_t& gid, QString& why) {
     return true;
 }
 
-// The caller's environment without any desktop it may itself run in.
+// The caller's environment without any desktop it may itself run in, and
+// without a state folder the desktop's user may not write (the program keeps
+// the keyboard's contents there before each write): theirs is under HOME.
 QProcessEnvironment cleanEnvironment() {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "SWAYSOCK", "I3SOCK", "XAUTHORITY",
-                             "QT_QPA_PLATFORM", "XDG_SESSION_TYPE", "XDG_RUNTIME_DIR"})
+                             "QT_QPA_PLATFORM", "XDG_SESSION_TYPE", "XDG_RUNTIME_DIR", "XDG_STATE_HOME"})
         environment.remove(name);
     return environment;
 }
