@@ -7,7 +7,6 @@
 #include <QBitmap>
 #include <QChildEvent>
 #include <QCoreApplication>
-#include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -371,7 +370,7 @@ bool CSkinDialog::focusNextPrevChild(bool next) {
         return false;
     // Where the focus is now: a record (the window itself has the focus or
     // nothing else does) or one of the child widgets, or a part of one.
-    QWidget* focus = QApplication::focusWidget();
+    QWidget* focus = focusWidget() == this ? nullptr : focusWidget();
     while (focus && focus->parentWidget() != this)
         focus = focus->parentWidget();
     const int count = static_cast<int>(stops.size());
@@ -522,6 +521,14 @@ void CSkinDialog::clearHover() {
     }
     if (moved)
         hoverChanged();
+}
+
+void CSkinDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The keys go to the window from the start, so that the first Tab or
+    // arrow already moves the focus ring; a child that took the focus keeps it.
+    if (!focusWidget())
+        setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void CSkinDialog::leaveEvent(QEvent* event) {

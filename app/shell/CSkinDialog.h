@@ -162,6 +162,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     // Child controls take the mouse moves when the pointer enters them, and
     // the window then gets no leave event: each child reports its enter.
     void childEvent(QChildEvent* event) override;

@@ -16,6 +16,7 @@
 #include "shell/BacklightWindowLayout.h"
 #include "shell/CTarnDialogBkLightSettings.h"
 #include "support/FakeSystemDialogs.h"
+#include "support/KeyboardFocus.h"
 
 namespace {
 
@@ -241,3 +242,19 @@ TEST_F(BacklightWindowTest, ProgramKeepsTheKeyboardsColoursAndFailsWhenTheyDoNot
 }
 
 }  // namespace
+
+// Keys alone: Down goes by geometry, Space on a key asks for its colour as a
+// click does, Tab reaches OK and Space on it keeps the colours.
+TEST_F(BacklightWindowTest, KeysAloneGiveAKeyItsColourAndReachOk) {
+    auto window = openWindow();
+    ASSERT_TRUE(tabTo(*window, keyButton(2)));  // F1
+    QTest::keyClick(window.get(), Qt::Key_Down);
+    EXPECT_EQ(focusedId(*window), keyButton(16));  // 2, below it
+    dialogs.queueColor(QColor(9, 8, 7));
+    QTest::keyClick(window.get(), Qt::Key_Space);
+    EXPECT_EQ(window->workingColours()[16], (LightArea{9, 8, 7}));
+    ASSERT_TRUE(tabTo(*window, Window::kOk));
+    QTest::keyClick(window.get(), Qt::Key_Space);
+    EXPECT_EQ(window->result(), QDialog::Accepted);
+    EXPECT_EQ(profile->lightAreas[16], (LightArea{9, 8, 7}));
+}

@@ -21,6 +21,7 @@
 #include "jobs/KeyboardBackup.h"
 #include "profile/KeyboardProfile.h"
 #include "support/FakeSystemDialogs.h"
+#include "support/KeyboardFocus.h"
 
 namespace {
 
@@ -143,8 +144,11 @@ TEST_F(FirmwareWindowTest, CancellingTheFileDialogKeepsTheEarlierPath) {
     auto window = openWindow();
     dialogs.queueOpenFile(std::wstring(L"/tmp/first.hex"));
     click(*window, CTarnDialogFirmwareUpdate::kOpen);
+    // The second time from the keyboard: Tab passes the edits on its way,
+    // Space on Open is its click.
     dialogs.queueOpenFile(std::nullopt);
-    click(*window, CTarnDialogFirmwareUpdate::kOpen);
+    ASSERT_TRUE(tabTo(*window, CTarnDialogFirmwareUpdate::kOpen));
+    QTest::keyClick(window.get(), Qt::Key_Space);
 
     EXPECT_EQ(window->chosenPath(), L"/tmp/first.hex");
     EXPECT_EQ(window->pathBox()->text(), QStringLiteral("/tmp/first.hex"));

@@ -12,6 +12,7 @@
 #include "jobs/CTarnDialogProgress.h"
 #include "jobs/ProgressWindowLayout.h"
 #include "support/FakeSystemDialogs.h"
+#include "support/KeyboardFocus.h"
 
 namespace {
 
@@ -111,6 +112,10 @@ TEST_F(ProgressWindowTest, CancelStopsTheJobAndClosesOnlyAfterTheWorkerEnded) {
         {"cancel button", [](CTarnDialogProgress& w) { QTest::mouseClick(&w, Qt::LeftButton, {}, kCancelButton); }},
         {"close control", [](CTarnDialogProgress& w) { QTest::mouseClick(&w, Qt::LeftButton, {}, kCloseButton); }},
         {"Esc", [](CTarnDialogProgress& w) { QTest::keyClick(&w, Qt::Key_Escape); }},
+        {"Tab to Cancel, Space", [](CTarnDialogProgress& w) {
+             ASSERT_TRUE(tabTo(w, CTarnDialogProgress::kCancelId));
+             QTest::keyClick(&w, Qt::Key_Space);
+         }},
         {"window close", [](CTarnDialogProgress& w) { w.close(); }},
     };
     simulator.keyboard->stopAnswering();

@@ -262,6 +262,20 @@ std::vector<ScreenshotEntry> screenshotCatalogue() {
     entries.push_back({"keymap-playpause", [](ScreenshotContext& context) -> std::unique_ptr<QWidget> {
                            return keyEditor(context, ModeMultimedia, 111);  // opens on page 4
                        }});
+    // The keyboard focus ring: on a key of the main window, on an icon of the
+    // key editor.
+    entries.push_back({"main-focus", [](ScreenshotContext& context) -> std::unique_ptr<QWidget> {
+                           auto window = std::make_unique<CTarnDlg>(context.profile, context.dialogs);
+                           const SkinControl* key = window->controlById(99 + 43);
+                           window->setFocusedControlIndex(static_cast<int>(key - window->controls().data()));
+                           return window;
+                       }});
+    entries.push_back({"keymap-focus", [](ScreenshotContext& context) -> std::unique_ptr<QWidget> {
+                           std::unique_ptr<CSkinDialog> editor = keyEditor(context, ModeMultimedia, 111);
+                           const SkinControl* icon = editor->controlById(403);
+                           editor->setFocusedControlIndex(static_cast<int>(icon - editor->controls().data()));
+                           return editor;
+                       }});
     entries.push_back({"keymap-tooltip", [](ScreenshotContext& context) -> std::unique_ptr<QWidget> {
                            std::unique_ptr<CSkinDialog> editor = keyEditor(context, ModeNotSet, 0, layout::keymap::PageFunction);
                            const SkinControl& lock = *editor->controlById(602);
