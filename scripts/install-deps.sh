@@ -19,6 +19,9 @@ packages=(
 )
 # Qt's own texts in Chinese, for the program and its tests.
 packages+=(qt6-translations-l10n)
+# Qt's platform headers: the accessibility test switches Qt's accessibility
+# on as a screen reader would.
+packages+=(qt6-base-private-dev)
 # The headless Wayland desktop the program is tried on (tests/wayland): sway
 # with XWayland, screenshots, Qt's Wayland platform, and what the desktop's
 # virtual keyboard and pointer are built with.

@@ -610,6 +610,28 @@ void CTarnDialogKeyMapSettings::messageReceived(unsigned message, std::uintptr_t
 
 // ---- Icon pages -----------------------------------------------------------------
 
+CSkinDialog::ControlAccess CTarnDialogKeyMapSettings::controlAccess(const SkinControl& control) const {
+    using Role = ControlAccess::Role;
+    ControlAccess access = CSkinDialog::controlAccess(control);
+    const int id = control.id;
+    if (id >= kFirstTab && id < kFirstTab + kPageCount) {
+        access.role = Role::Tab;
+        access.on = id - kFirstTab + 1 == page_;
+    } else if (id == kSingleRadio || id == kComboRadio) {
+        access.role = Role::Toggle;
+        access.on = singleKeyMode_ == (id == kSingleRadio);
+    } else if (id == kAutoInterval || id == kDelayToggle) {
+        access.role = Role::Toggle;
+    } else if (isIcon(id)) {
+        // The mouse rows are named by the labels on them.
+        access.role = Role::Icon;
+        access.on = control.auxIndex == selectedCode(id / 100);
+    } else if (id == 103 || id == 301) {
+        access.role = Role::Label;  // the pictures behind "Press a key:" and "Delay"
+    }
+    return access;
+}
+
 bool CTarnDialogKeyMapSettings::isIcon(int id) {
     return (id >= 401 && id <= 418) || (id >= 502 && id <= 511) || (id >= 601 && id <= 628)
            || (id >= 701 && id <= 703);

@@ -133,6 +133,8 @@ public:
     };
     WorkingCopies workingCopies() const { return {combos_, macros_, emulations_, capturedCode_}; }
 
+    ControlAccess controlAccess(const SkinControl& control) const override;
+
 public slots:
     // However the window closes, a recording ends with it: the keyboard is
     // never left grabbed by a window that is gone.

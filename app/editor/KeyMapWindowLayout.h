@@ -101,7 +101,7 @@ inline constexpr Row keyMapWindowRows[] = {
     keymap::image(94, keymap::tabRect(4, 48)),  // mouse
     keymap::image(95, keymap::tabRect(5, 48)),  // functions
     keymap::image(96, keymap::tabRect(6, 48)),  // power
-    keymap::image(97, {545, 10, 565, 30}),  // close
+    {.id = 97, .rect = {545, 10, 565, 30}, .tooltipEn = L"Close", .tooltipZh = L"关闭"},
     {.id = 36, .rect = {1, 12, 573, 33}, .captionEn = L"Key Settings", .captionZh = L"按键设置面板", .kind = Kind::Title},
     keymap::label(37, {37, 328, 117, 353}, L"Clear", L"清空配置"),
     keymap::label(38, {365, 328, 449, 353}, L"OK", L"确定"),

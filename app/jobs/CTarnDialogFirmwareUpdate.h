@@ -40,6 +40,7 @@ public:
     static Outcome downloadFirmware(KeyboardProfile& profile);
 
     int percent() const { return percent_; }
+    int progressPercent() const override { return percent_; }
     // From Update until the outcome box has been dismissed.
     bool downloading() const { return downloading_; }
     const std::wstring& chosenPath() const { return chosenPath_; }

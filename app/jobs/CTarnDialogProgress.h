@@ -70,6 +70,7 @@ public:
     // After Differs: how many keys or colours the keyboard holds otherwise.
     int differences() const { return differences_; }
     int percent() const { return percent_; }
+    int progressPercent() const override { return percent_; }
     bool workerRunning() const { return worker_.joinable(); }
     bool cancelling() const { return cancelling_; }
     // Width of the filled part of the bar, in pixels.

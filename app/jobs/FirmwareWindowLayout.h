@@ -9,7 +9,7 @@
 namespace layout {
 
 inline constexpr Row firmwareWindowRows[] = {
-    {89, {332, 9, 355, 45}},    // close
+    {.id = 89, .rect = {332, 9, 355, 45}, .tooltipEn = L"Close", .tooltipZh = L"关闭"},
     {90, {220, 70, 333, 100}},  // get version
     {91, {270, 108, 333, 140}}, // open a firmware file
     {92, {47, 201, 129, 235}},  // update

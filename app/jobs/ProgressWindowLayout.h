@@ -9,7 +9,7 @@
 namespace layout {
 
 inline constexpr Row progressWindowRows[] = {
-    {89, {332, 9, 355, 45}},                                       // close
+    {.id = 89, .rect = {332, 9, 355, 45}, .tooltipEn = L"Close", .tooltipZh = L"关闭"},
     {93, {237, 201, 327, 235}, L"Cancel", L"取消"},                 // cancel
     {187, {42, 116, 333, 135}, L"Keep the keyboard connected!", L"正在读写键盘，请勿插拔！", Kind::Label},
     {188, {100, 13, 266, 45}, L"Progress", L"读写进度", Kind::Title},

@@ -31,7 +31,7 @@ constexpr Row backlightKey(int keyId, Rect rect)
 
 inline constexpr Row backlightWindowRows[] = {
     // Commands.
-    {88, {1205, 9, 1238, 45}},   // close without keeping changes
+    {.id = 88, .rect = {1205, 9, 1238, 45}, .tooltipEn = L"Close", .tooltipZh = L"关闭"},  // without keeping changes
     {90, {303, 420, 428, 454}},  // set all keys to one colour
     {91, {665, 420, 758, 454}},  // keep and write to the keyboard
     {92, {864, 420, 954, 454}},  // cancel

@@ -20,6 +20,7 @@
 #include "shell/AppResources.h"
 #include "shell/PostedMessageEvent.h"
 #include "shell/FocusRing.h"
+#include "shell/SkinDialogAccessible.h"
 
 namespace {
 
@@ -51,6 +52,11 @@ CSkinDialog::CSkinDialog(const layout::Window& table, const std::string& languag
     // keeps the focus where it is, so an edit stays open under a click.
     setFocusPolicy(Qt::TabFocus);
     setUpFrame();
+    // The window system shows the title the artwork draws.
+    for (const SkinControl& control : controls_)
+        if (control.isLive() && control.kind == layout::Kind::Title)
+            setWindowTitle(QString::fromStdWString(control.caption(language_)));
+    SkinDialogAccessible::install();
 }
 
 CSkinDialog::~CSkinDialog() = default;
@@ -176,6 +182,51 @@ void CSkinDialog::leftButtonReleased(QPoint point) {
 
 void CSkinDialog::rightButtonReleased(QPoint) {}
 
+void CSkinDialog::pressControl(const SkinControl& control) {
+    leftButtonReleased(QPoint((control.rect.left + control.rect.right) / 2, (control.rect.top + control.rect.bottom) / 2));
+}
+
+CSkinDialog::ControlAccess CSkinDialog::controlAccess(const SkinControl& control) const {
+    using Role = ControlAccess::Role;
+    ControlAccess access;
+    access.on = control.active;
+    access.name = control.caption(language_);
+    if (const auto tip = control.tooltips.find(language_); access.name.empty() && tip != control.tooltips.end())
+        access.name = tip->second;
+    switch (control.kind) {
+    case layout::Kind::Key:
+        access.role = Role::Key;
+        break;
+    case layout::Kind::Label:
+    case layout::Kind::Title:
+        access.role = Role::Label;
+        break;
+    case layout::Kind::List:
+        access.role = Role::ListRow;
+        break;
+    default:
+        access.role = control.tooltips.empty() ? Role::Button : Role::Icon;
+        break;
+    }
+    // Picture buttons carry no text of their own: the label drawn on them
+    // names them (the one showing now, as "Record" gives way to "Stop Rec";
+    // the two lie over each other's middle).
+    if (access.name.empty() && !control.isLabel) {
+        const auto centre = [](const layout::Rect& r) { return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2); };
+        const QPoint middle = centre(control.rect);
+        for (const SkinControl& label : controls_) {
+            const QPoint labelMiddle = centre(label.rect);
+            if (label.isLabel && label.isLive() && label.captionVisible && isShown(label) == isShown(control)
+                && control.rect.contains(labelMiddle.x(), labelMiddle.y()) && label.rect.contains(middle.x(), middle.y())
+                && !label.caption(language_).empty()) {
+                access.name = label.caption(language_);
+                break;
+            }
+        }
+    }
+    return access;
+}
+
 void CSkinDialog::messageReceived(unsigned, std::uintptr_t, std::intptr_t) {}
 
 QColor CSkinDialog::captionColor(const SkinControl& control) const {
@@ -263,6 +314,9 @@ void CSkinDialog::paintEvent(QPaintEvent*) {
     paintWindow(painter);
     paintFocusRing(painter);
     clearKeyColourArea(painter);
+    // The windows derive their looks while painting: what changed is told
+    // to assistive technology from there.
+    SkinDialogAccessible::announceChanges(*this);
 }
 
 // ---- Keyboard focus --------------------------------------------------------------------

@@ -71,6 +71,25 @@ public:
     // window or went into one of its child controls.
     void clearHover();
 
+    // How assistive technology sees a record (SkinDialogAccessible shows
+    // it): a window adjusts the base's answer for its own controls.
+    struct ControlAccess {
+        enum class Role { Button, Toggle, Tab, ListRow, Key, Icon, Label };
+        Role role = Role::Button;
+        bool on = false;  // a pressed button, checked toggle or icon, selected tab or row
+        bool available = true;
+        std::wstring name;  // in the window's language
+        std::wstring description;
+    };
+    // By the record's kind and look, named by its caption, its tooltip or
+    // the caption drawn on it.
+    virtual ControlAccess controlAccess(const SkinControl& control) const;
+    // A transfer's progress in percent; -1 in a window without one.
+    virtual int progressPercent() const { return -1; }
+    bool isControlShown(const SkinControl& control) const { return isShown(control); }
+    // What a mouse click at the record's centre does.
+    void pressControl(const SkinControl& control);
+
     // The keyboard focus among the records: an index into controls(), -1
     // when none has it (nothing chosen yet, or a child widget has the focus).
     int focusedControlIndex() const { return focused_; }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -49,7 +50,12 @@ void CSkinScrollBar::setSkin(const SkinImage& sheet) {
 }
 
 void CSkinScrollBar::setScrollInfo(const ScrollInfo& info, bool redraw) {
+    const bool moved = info.position != info_.position;
     info_ = info;
+    if (moved) {
+        QAccessibleValueChangeEvent event(this, info_.position);
+        QAccessible::updateAccessibility(&event);
+    }
     if (redraw)
         update();
 }

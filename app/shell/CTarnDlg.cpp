@@ -209,6 +209,19 @@ void CTarnDlg::controlClicked(SkinControl& control) {
     settle();
 }
 
+CSkinDialog::ControlAccess CTarnDlg::controlAccess(const SkinControl& control) const {
+    ControlAccess access = CSkinDialog::controlAccess(control);
+    if (control.keyId > 0) {
+        // A key's look says whether it is assigned; its summary says how.
+        access.on = false;
+        QString summary = QString::fromStdWString(SummaryBox::layerSummaryText(profile_, control.keyId, profile_.currentLevel));
+        access.description = summary.trimmed().toStdWString();  // "Not set" has nothing after it
+    } else if (control.id == kLanguage || control.id == kLayer) {
+        access.role = ControlAccess::Role::Toggle;
+    }
+    return access;
+}
+
 void CTarnDlg::editKey(int keyId) {
     profile_.currentKey = keyId;
     CTarnDialogKeyMapSettings editor(profile_, dialogs_, this);

@@ -99,6 +99,8 @@ public slots:
     // is gone.
     void deviceChanged();
 
+    ControlAccess controlAccess(const SkinControl& control) const override;
+
 protected:
     void controlClicked(SkinControl& control) override;
     void messageReceived(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;

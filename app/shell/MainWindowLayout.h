@@ -13,9 +13,10 @@ namespace layout {
 inline constexpr Row mainWindowRows[] = {
     // Commands.
     {85, {745, 95, 885, 130}},    // switch language
-    {87, {1167, 20, 1192, 50}},   // help
-    {88, {1140, 20, 1165, 50}},   // hide to the tray
-    {89, {1194, 20, 1219, 50}},   // exit
+    // The picture buttons without a label name themselves in their tooltips.
+    {.id = 87, .rect = {1167, 20, 1192, 50}, .tooltipEn = L"Help", .tooltipZh = L"帮助"},
+    {.id = 88, .rect = {1140, 20, 1165, 50}, .tooltipEn = L"Hide to tray", .tooltipZh = L"隐藏到托盘"},
+    {.id = 89, .rect = {1194, 20, 1219, 50}, .tooltipEn = L"Exit", .tooltipZh = L"退出"},
     {90, {15, 95, 110, 130}},     // save profile
     {91, {120, 95, 215, 130}},    // open profile
     {92, {225, 95, 325, 130}},    // clear the profile
@@ -23,7 +24,7 @@ inline constexpr Row mainWindowRows[] = {
     {94, {435, 95, 535, 130}},    // backlight settings
     {95, {540, 95, 635, 130}},    // read all
     {96, {645, 95, 735, 130}},    // firmware update
-    {97, {1032, 102, 1137, 130}}, // switch the shown layer
+    {.id = 97, .rect = {1032, 102, 1137, 130}, .tooltipEn = L"Show LevelDn", .tooltipZh = L"显示下档键"},
 
     // Key buttons: number 99 + key ID, captions name the key in both languages.
     {100, {50, 166, 95, 213}, L"Esc", L"Esc", Kind::Key, 1},

@@ -31,6 +31,7 @@ SkinControl SkinControl::fromRow(const layout::Row& row) {
     control.activeTextColor = toColor(row.activeTextColor);
     control.keyId = row.keyId;
     control.auxIndex = row.auxIndex;
+    control.kind = row.kind;
     control.isLabel = row.kind == layout::Kind::Label || row.kind == layout::Kind::Title;
     control.showCaption = row.showCaption;
     control.captionVisible = row.captionVisible;

@@ -29,6 +29,7 @@ struct SkinControl {
     bool hovered = false;                         // written by hit-testing
     int textFormat = 1;                           // 1 centred horizontally, 0 left
     int fontIndex = 13;                           // into the application's fontTable
+    layout::Kind kind = layout::Kind::Button;     // what the table made it
 
     bool isLive() const { return id > 0; }
     bool isHittable() const { return id > 0 && !isLabel; }

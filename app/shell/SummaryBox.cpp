@@ -59,15 +59,18 @@ std::wstring SummaryBox::keySummaryText(const KeyboardProfile& profile, int keyI
     const bool zh = profile.language == "zh-CN";
     if (!zh && profile.language != "en-US")
         return {};
-    const auto& names = zh ? profile.modeNamesZh : profile.modeNamesEn;
-    const int m0 = profile.modes[static_cast<std::size_t>(KeyboardProfile::slot(keyId, 0))];
-    const int m1 = profile.modes[static_cast<std::size_t>(KeyboardProfile::slot(keyId, 1))];
     std::wstring text = bannerText(profile);
     text += zh ? kLevel0Zh : kLevel0En;
-    text += modeName(names, m0) + L" " + profile.assignmentSummary(keyId, 0) + L"\r\n";
+    text += layerSummaryText(profile, keyId, 0) + L"\r\n";
     text += zh ? kLevel1Zh : kLevel1En;
-    text += modeName(names, m1) + L" " + profile.assignmentSummary(keyId, 1) + L"\r\n";
+    text += layerSummaryText(profile, keyId, 1) + L"\r\n";
     return text;
+}
+
+std::wstring SummaryBox::layerSummaryText(const KeyboardProfile& profile, int keyId, int level) {
+    const auto& names = profile.language == "zh-CN" ? profile.modeNamesZh : profile.modeNamesEn;
+    const int mode = profile.modes[static_cast<std::size_t>(KeyboardProfile::slot(keyId, level))];
+    return modeName(names, mode) + L" " + profile.assignmentSummary(keyId, level);
 }
 
 void SummaryBox::setText(const std::wstring& text) {

@@ -22,6 +22,8 @@ public:
     // Both layers of key keyId, as the box shows them; empty for an unknown
     // language.
     static std::wstring keySummaryText(const KeyboardProfile& profile, int keyId);
+    // One layer of key keyId: its mode's name and its assignment.
+    static std::wstring layerSummaryText(const KeyboardProfile& profile, int keyId, int level);
 
     // The box's text exactly as composed (line breaks "\r\n").
     const std::wstring& text() const { return text_; }
