@@ -54,14 +54,6 @@ std::string quotedPath(const std::filesystem::path& path) {
     return "'" + printable(path.wstring()) + "'";
 }
 
-// The legend on the key's cap, as the main window paints it.
-std::wstring keyLegend(int keyId, bool chinese) {
-    for (const layout::Row& row : layout::mainWindowRows)
-        if (row.kind == layout::Kind::Key && row.keyId == keyId)
-            return chinese ? row.captionZh : row.captionEn;
-    return {};
-}
-
 // The Chinese name the key assignment editor gives a function: its icon's
 // tooltip up to the comma after which some go on to say how to use them, or
 // for a row without one the caption of its label (numbered 50 higher).
@@ -145,7 +137,8 @@ std::size_t displayWidth(const std::wstring& text) {
 }
 
 std::string keyText(int keyId, int level) {
-    return "key " + std::to_string(keyId) + " (" + toUtf8(keyLegend(keyId, false)) + ") L" + std::to_string(level + 1);
+    return "key " + std::to_string(keyId) + " (" + toUtf8(layout::keyLegend(keyId, false)) + ") L" +
+           std::to_string(level + 1);
 }
 
 std::string systemReason(const std::error_code& error) {
@@ -402,7 +395,8 @@ void CtlTool::printDifferences(const KeyboardProfile& profile, const KeyboardPro
             << ", the keyboard holds " << describeSlot(keyboard, keyId, level) << '\n';
     }
     for (int keyId : comparison.colours)
-        out << "differs: key " << keyId << " (" << toUtf8(keyLegend(keyId, false)) << ") colour: " << wanted << ' '
+        out << "differs: key " << keyId << " (" << toUtf8(layout::keyLegend(keyId, false)) << ") colour: " << wanted
+            << ' '
             << colourText(profile.lightAreas[keyId]) << ", the keyboard holds "
             << colourText(keyboard.lightAreas[keyId]) << '\n';
 }
@@ -458,10 +452,10 @@ int CtlTool::show(const CommandLine& line) {
         labelWidth = std::max(labelWidth, displayWidth(label));
     std::size_t legendWidth = 0;
     for (int keyId = 1; keyId <= KeyboardProfile::kKeyCount; ++keyId)
-        legendWidth = std::max(legendWidth, displayWidth(keyLegend(keyId, chinese)));
+        legendWidth = std::max(legendWidth, displayWidth(layout::keyLegend(keyId, chinese)));
     // ID and legend of a key, padded so that the columns after them align.
     auto keyColumns = [&](int keyId) {
-        const std::wstring legend = keyLegend(keyId, chinese);
+        const std::wstring legend = layout::keyLegend(keyId, chinese);
         std::ostringstream text;
         text << "  " << std::setw(3) << keyId << ' ' << toUtf8(legend)
              << std::string(legendWidth + 2 - displayWidth(legend), ' ');
