@@ -85,11 +85,6 @@ Session currentSession() {
     return session;
 }
 
-RecordingPath recordingPathFor(const Session& session) {
-    return session.type == SessionType::X11 && session.x11Display ? RecordingPath::KeyboardGrab
-                                                                  : RecordingPath::EditorWindow;
-}
-
 bool systemTrayAvailable(const Session& session) {
 #if defined(VELKORONDRIX_CTL_DESKTOP_PROBES)
     if (variableSet("DBUS_SESSION_BUS_ADDRESS") && statusNotifierHost())

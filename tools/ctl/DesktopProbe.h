@@ -19,12 +19,6 @@ struct Session {
 // From XDG_SESSION_TYPE, WAYLAND_DISPLAY and DISPLAY.
 Session currentSession();
 
-// How the key editor records keys in this session: the keyboard grab sees
-// keys only where the program is a client of a real X server; in a Wayland
-// session (XWayland included) keys are taken from the editor's own window.
-enum class RecordingPath { KeyboardGrab, EditorWindow };
-RecordingPath recordingPathFor(const Session& session);
-
 // A status-notifier host on the session bus, or an X11 tray (the
 // _NET_SYSTEM_TRAY selection): where the program's tray icon can live.
 bool systemTrayAvailable(const Session& session);

@@ -14,6 +14,7 @@
 
 #include "DesktopProbe.h"
 #include "Utf8.h"
+#include "jobs/RecordingPath.h"
 
 #if defined(__linux__)
 #include <fcntl.h>
@@ -230,11 +231,16 @@ void Doctor::explainRefusal(const std::string& nativePath) {
 
 void Doctor::checkDesktop() {
     const Session session = currentSession();
-    const std::string recording = recordingPathFor(session) == RecordingPath::KeyboardGrab
-                                      ? "The key editor records keys through a keyboard grab (every key goes to "
-                                        "the recorder while it runs)."
-                                      : "The key editor records the keys typed into its own window (keep it in "
-                                        "front while recording).";
+    // The program's own rule, for the platform Qt would start it on: the one
+    // named in QT_QPA_PLATFORM, else xcb, as in a Wayland session every
+    // platform leads to the same answer.
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    const bool grab =
+        recordingPathFor(RecordingSession::current(platform && *platform ? platform : "xcb")) == RecordingPath::Hook;
+    const std::string recording = grab ? "The key editor records keys through a keyboard grab (every key goes to "
+                                         "the recorder while it runs)."
+                                       : "The key editor records the keys typed into its own window (keep it in "
+                                         "front while recording).";
     switch (session.type) {
     case SessionType::X11:
         ok("Desktop session: X11. " + recording);
