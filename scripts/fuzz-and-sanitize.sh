@@ -10,6 +10,8 @@
 #
 #   scripts/fuzz-and-sanitize.sh [seconds per target]     (default 60)
 #   VELKORONDRIX_RANDOM_USE_SECONDS (default 180), VELKORONDRIX_RANDOM_USE_SEED
+#   (default: drawn from the commit, so each change explores new ground and a
+#   run on the same commit starts from the same seed)
 #
 # Builds go to build-fuzz/ (clang) and build-sanitize/ in the tree, or to
 # $VELKORONDRIX_FUZZ_BUILD_DIR and $VELKORONDRIX_SANITIZE_BUILD_DIR.
@@ -58,7 +60,8 @@ QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs" --timeout 600
 
 echo "== random use under AddressSanitizer and UBSan"
 started=$SECONDS
-VELKORONDRIX_RANDOM_USE_SEED=${VELKORONDRIX_RANDOM_USE_SEED:-$(date +%s)} \
+commit=$(git -C "$root" rev-parse --short=8 HEAD 2>/dev/null || date +%s | md5sum | cut -c1-8)
+VELKORONDRIX_RANDOM_USE_SEED=${VELKORONDRIX_RANDOM_USE_SEED:-$((16#$commit))} \
 VELKORONDRIX_RANDOM_USE_EVENTS=${VELKORONDRIX_RANDOM_USE_EVENTS:-100000000} \
 VELKORONDRIX_RANDOM_USE_SECONDS=${VELKORONDRIX_RANDOM_USE_SECONDS:-180} \
 QT_QPA_PLATFORM=offscreen "$sanitize/bin/random_use_tests"

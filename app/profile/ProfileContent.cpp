@@ -14,7 +14,9 @@ bool operator==(const ProfileContent& a, const ProfileContent& b) {
             && (a.hwCodes[i] != b.hwCodes[i] || !ActionList::sameTree(a.sequences[i], b.sequences[i])))
             return false;
     }
-    return a.lightAreas == b.lightAreas && ActionList::sameTree(a.predefinedMacro, b.predefinedMacro)
+    // Area 0 is no key: the file keeps areas 1.. only ("Set all" colours it too).
+    return std::equal(a.lightAreas.begin() + 1, a.lightAreas.end(), b.lightAreas.begin() + 1)
+           && ActionList::sameTree(a.predefinedMacro, b.predefinedMacro)
            && ActionList::sameTree(a.predefinedCombo, b.predefinedCombo)
            && ActionList::sameTree(a.predefinedEmu, b.predefinedEmu);
 }

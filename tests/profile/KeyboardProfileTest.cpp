@@ -263,6 +263,7 @@ TEST_F(KeyboardProfileTest, UnsavedChangesCountWhatAFileKeepsAndUndoKeepsTheNewe
     profile->currentLevel = 1;
     profile->predefinedMacro.cursorPos = 3;
     profile->hwCodes[KeyboardProfile::slot(9, 0)] = 77;  // the slot is not set
+    profile->lightAreas[0] = {1, 2, 3};                   // no key: no file keeps it
     EXPECT_FALSE(profile->hasUnsavedChanges());
     for (auto change : {+[](KeyboardProfile& p) { p.lightAreas[5].green = 1; },
                         +[](KeyboardProfile& p) { p.predefinedEmu.setOrAppendItem(0, L"E"); },
