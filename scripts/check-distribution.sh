@@ -23,6 +23,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-pkg}
+# Absolute: the example's CMake resolves a relative prefix from its own folder.
+mkdir -p "$build"
+build=$(cd "$build" && pwd)
 unpacked=$build/unpacked
 usr=$unpacked/usr
 fail() { echo "check-distribution: $*" >&2; exit 1; }
